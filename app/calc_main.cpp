@@ -1,0 +1,299 @@
+// kestrel-calc: one pay period from the command line, over the same core as the desktop program.
+// It reads "Fedtaxx.tax" from the current folder, prints every result and every figure the main
+// window would show as one JSON object, and writes no file.
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/federal_tables.h"
+#include "calc/pay_calculation.h"
+#include "platform/numbers.h"
+
+namespace {
+
+using namespace kestrel;
+
+struct UsageError {
+    std::string message;
+};
+
+struct Request {
+    EmployeeProfile profile = NewEmployeeProfile();
+    PayPeriodEntry entry;
+    bool overtimeOneTimes = true;
+};
+
+float SingleValue(std::string_view option, std::string_view text) {
+    const auto value = StrictSingle(text);
+    if (!value)
+        throw UsageError{std::string(option) + " needs a number, not \"" + std::string(text) +
+                         "\""};
+    return *value;
+}
+
+std::string StatusValue(std::string_view option, std::string_view text) {
+    if (text != "Single" && text != "Married") {
+        throw UsageError{std::string(option) + " is \"Single\" or \"Married\", not \"" +
+                         std::string(text) + "\""};
+    }
+    return std::string(text);
+}
+
+std::string AllowanceValue(std::string_view option, std::string_view text) {
+    if (text.size() != 1 || text[0] < '0' || text[0] > '9') {
+        throw UsageError{std::string(option) + " is a count from 0 to 9, not \"" +
+                         std::string(text) + "\""};
+    }
+    return std::string(text);
+}
+
+using ValueSetter = std::function<void(Request&, std::string_view, std::string_view)>;
+using FlagSetter = std::function<void(Request&)>;
+
+const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
+    static const std::map<std::string, ValueSetter, std::less<>> options{
+        {"--rate1", [](Request& r, auto o, auto v) { r.profile.HourlyRate1 = SingleValue(o, v); }},
+        {"--rate2", [](Request& r, auto o, auto v) { r.profile.HourlyRate2 = SingleValue(o, v); }},
+        {"--tips-rate", [](Request& r, auto o, auto v) { r.profile.TipsRate = SingleValue(o, v); }},
+        {"--federal-status",
+         [](Request& r, auto o, auto v) { r.profile.FederalStatus = StatusValue(o, v); }},
+        {"--federal-allowances",
+         [](Request& r, auto o, auto v) { r.profile.FederalAllowances = AllowanceValue(o, v); }},
+        {"--additional-federal",
+         [](Request& r, auto o, auto v) { r.profile.AdditionalFederal = SingleValue(o, v); }},
+        {"--credit-union",
+         [](Request& r, auto o, auto v) { r.profile.CreditUnion = SingleValue(o, v); }},
+        {"--bond", [](Request& r, auto o, auto v) { r.profile.Bond = SingleValue(o, v); }},
+        {"--dues", [](Request& r, auto o, auto v) { r.profile.Dues = SingleValue(o, v); }},
+        {"--pension", [](Request& r, auto o, auto v) { r.profile.Pension = SingleValue(o, v); }},
+        {"--misc", [](Request& r, auto o, auto v) { r.profile.Misc = SingleValue(o, v); }},
+        {"--kplan", [](Request& r, auto o, auto v) { r.profile.KPlan = SingleValue(o, v); }},
+        {"--cafeteria",
+         [](Request& r, auto o, auto v) { r.profile.Cafeteria = SingleValue(o, v); }},
+        {"--straight", [](Request& r, auto o, auto v) { r.entry.StrHrs = SingleValue(o, v); }},
+        {"--straight2", [](Request& r, auto o, auto v) { r.entry.StrHrs2 = SingleValue(o, v); }},
+        {"--ot", [](Request& r, auto o, auto v) { r.entry.OtVar = SingleValue(o, v); }},
+        {"--ot15", [](Request& r, auto o, auto v) { r.entry.OtHrs = SingleValue(o, v); }},
+        {"--holiday", [](Request& r, auto o, auto v) { r.entry.Avas = SingleValue(o, v); }},
+        {"--vacation", [](Request& r, auto o, auto v) { r.entry.VacDys = SingleValue(o, v); }},
+        {"--dollars",
+         [](Request& r, auto o, auto v) {
+             const auto money = StrictCurrency(v);
+             if (!money) {
+                 throw UsageError{std::string(o) + " needs an amount, not \"" + std::string(v) +
+                                  "\""};
+             }
+             r.entry.Addit = *money;
+         }},
+        {"--tips-hours", [](Request& r, auto o, auto v) { r.entry.TipsHrs = SingleValue(o, v); }},
+    };
+    return options;
+}
+
+const std::map<std::string, FlagSetter, std::less<>>& FlagOptions() {
+    static const std::map<std::string, FlagSetter, std::less<>> options{
+        {"--federal-exempt", [](Request& r) { r.profile.FederalExempt = 1; }},
+        {"--fica-exempt", [](Request& r) { r.profile.FicaExempt = 1; }},
+        {"--self-employed", [](Request& r) { r.profile.SelfEmployed = 1; }},
+        {"--weekly",
+         [](Request& r) {
+             r.profile.WeeklyPay = true;
+             r.profile.BiWeeklyPay = false;
+         }},
+        {"--biweekly",
+         [](Request& r) {
+             r.profile.WeeklyPay = false;
+             r.profile.BiWeeklyPay = true;
+         }},
+        {"--kplan-percent",
+         [](Request& r) {
+             r.profile.KPlanIsPercent = 1;
+             r.profile.KPlanIsFixed = 0;
+         }},
+        {"--kplan-fixed",
+         [](Request& r) {
+             r.profile.KPlanIsPercent = 0;
+             r.profile.KPlanIsFixed = 1;
+         }},
+        {"--ot-double", [](Request& r) { r.overtimeOneTimes = false; }},
+    };
+    return options;
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: kestrel-calc [options]\n"
+           "  employee:  --rate1 N --rate2 N --tips-rate N --federal-status Single|Married\n"
+           "             --federal-allowances 0-9 --additional-federal N --federal-exempt\n"
+           "             --fica-exempt --weekly|--biweekly --credit-union N --bond N --dues N\n"
+           "             --pension PERCENT --misc N --kplan N --kplan-percent|--kplan-fixed\n"
+           "             --cafeteria N --self-employed\n"
+           "  period:    --straight H --straight2 H --ot H --ot-double --ot15 H --holiday H\n"
+           "             --vacation H --dollars AMOUNT --tips-hours H\n"
+           "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n";
+}
+
+Request ParseArguments(const std::vector<std::string_view>& args) {
+    Request request;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        std::string_view value;
+        bool hasValue = false;
+        if (const auto eq = arg.find('='); eq != std::string_view::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+            hasValue = true;
+        }
+        if (const auto flag = FlagOptions().find(arg); flag != FlagOptions().end()) {
+            if (hasValue) throw UsageError{std::string(arg) + " takes no value"};
+            flag->second(request);
+            continue;
+        }
+        const auto option = ValueOptions().find(arg);
+        if (option == ValueOptions().end()) {
+            throw UsageError{"unknown option \"" + std::string(args[i]) + "\""};
+        }
+        if (!hasValue) {
+            if (i + 1 >= args.size()) throw UsageError{std::string(arg) + " needs a value"};
+            value = args[++i];
+        }
+        option->second(request, arg, value);
+    }
+    return request;
+}
+
+std::string Quote(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
+            out += escaped.data();
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+class JsonObject {
+  public:
+    void Number(std::string_view key, float value) { Raw(key, SingleText(value)); }
+    void Number(std::string_view key, double value) { Raw(key, DoubleText(value)); }
+    void String(std::string_view key, std::string_view value) { Raw(key, Quote(value)); }
+    void Raw(std::string_view key, std::string_view json) {
+        text_ += text_.empty() ? "{" : ",";
+        text_ += "\n  " + Quote(key) + ": " + std::string(json);
+    }
+    std::string Finish() const { return text_.empty() ? "{}" : text_ + "\n}"; }
+
+  private:
+    std::string text_;
+};
+
+std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
+                       const FederalTables& federal) {
+    JsonObject json;
+    json.String("TableVersion", federal.TableVersion);
+    json.Number("OtVar", entry.OtVar);
+    json.Number("PayRate", r.PayRate);
+    json.Number("RegularPay1", r.RegularPay1);
+    json.Number("RegularPay2", r.RegularPay2);
+    json.Number("TotalOt", r.TotalOt);
+    json.Number("TotalTips", r.TotalTips);
+    json.Number("GrossPay", r.GrossPay);
+    json.Number("KPlanAmount", r.KPlanAmount);
+    json.Number("PensionAmount", r.PensionAmount);
+    json.Number("CafeteriaAmount", r.CafeteriaAmount);
+    json.Number("TaxableWages", r.TaxableWages);
+    json.Number("FederalAllowanceAmount", r.FederalAllowanceAmount);
+    json.Number("FederalTaxableWages", r.FederalTaxableWages);
+    json.Number("FederalTax", r.FederalTax);
+    json.Number("SocSecTax", r.SocSecTax);
+    json.Number("MedicareTax", r.MedicareTax);
+    json.Number("StateExemptionAmount", r.StateExemptionAmount);
+    json.Number("CityExemptionAmount", r.CityExemptionAmount);
+    json.Number("CafeteriaStateDeduction", r.CafeteriaStateDeduction);
+    json.Number("StateTaxableWages", r.StateTaxableWages);
+    json.Number("CityTaxableWages", r.CityTaxableWages);
+    json.Number("StateTax", r.StateTax);
+    json.Number("CityTax", r.CityTax);
+    json.Number("SdiTax", r.SdiTax);
+    json.Number("SuiTax", r.SuiTax);
+    json.Number("TaxDeduct", r.TaxDeduct);
+    json.Number("TotDeduct", r.TotDeduct);
+    json.Number("NetPay", r.NetPay);
+    json.Number("CreditUnion", r.CreditUnion);
+    json.Number("Bond", r.Bond);
+    json.Number("Dues", r.Dues);
+    json.Number("Misc", r.Misc);
+
+    const PayDisplay shown = FormatPayResult(r);
+    JsonObject display;
+    display.String("gross", shown.gross);
+    display.String("taxes", shown.taxes);
+    display.String("deductions", shown.deductions);
+    display.String("net", shown.net);
+    display.String("overtime", shown.overtime);
+    display.String("tips", shown.tips);
+    const std::array<const char*, 11> lineNames{"federal", "socialSecurity", "medicare", "state",
+                                                "city",    "creditUnion",    "bond",     "dues",
+                                                "pension", "misc",           "kPlan"};
+    for (std::size_t k = 0; k < lineNames.size(); ++k)
+        display.String(lineNames[k], shown.lines[k]);
+    display.String("sdi", shown.sdi);
+    display.String("sui", shown.sui);
+    display.String("cafeteria", shown.cafeteria);
+    std::string nested = display.Finish();
+    for (std::size_t at = nested.find('\n'); at != std::string::npos;
+         at = nested.find('\n', at + 1)) {
+        nested.insert(at + 1, "  ");
+    }
+    json.Raw("display", nested);
+    return json.Finish();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (std::string_view arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage(std::cout);
+            return 0;
+        }
+    }
+    Request request;
+    try {
+        request = ParseArguments(args);
+    } catch (const UsageError& error) {
+        std::cerr << "kestrel-calc: " << error.message << "\n";
+        PrintUsage(std::cerr);
+        return 2;
+    }
+
+    FederalTables federal;
+    const auto loaded = ReadFederalTableFile(std::filesystem::path(kFederalTableFile), federal);
+    if (loaded.status != FederalFileStatus::Loaded) {
+        std::cerr << "kestrel-calc: "
+                  << (loaded.status == FederalFileStatus::Missing
+                          ? std::string(kFederalTableFile) + " is not in the current folder"
+                          : MalformedFederalTableMessage(kFederalTableFile, loaded.error))
+                  << "\n";
+        return 1;
+    }
+
+    PayInputs inputs{request.profile, federal};
+    inputs.overtimeOneTimes = request.overtimeOneTimes;
+    const PayResult result = ComputePay(inputs, request.entry);
+    std::cout << ResultJson(result, request.entry, federal) << "\n";
+    return 0;
+}

@@ -1,0 +1,48 @@
+// The running program: every record of the open employee and every window, owned once for the
+// whole run. Windows reach records and each other through it, openly.
+#pragma once
+
+#include <string>
+
+#include "calc/federal_tables.h"
+#include "calc/form1.h"
+#include "calc/frm_about_spcl.h"
+#include "calc/frm_date_main.h"
+#include "calc/payroll_records.h"
+#include "platform/host.h"
+
+namespace kestrel {
+
+inline constexpr std::string_view kMakerName = "WRENFIELD WORKS";
+inline constexpr std::string_view kProductName = "KESTREL";
+
+// "9.0.2", from the build.
+std::string VersionText();
+
+class Program {
+  public:
+    explicit Program(Host& host);
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Opens the main window; no employee file is read.
+    void Start();
+
+    Host& host;
+
+    // The open employee's name and the base name of every file of the employee; empty until an
+    // employee is created or opened.
+    std::string ActiveUser;
+    float DefaultPayRate = kDefaultPayRate;
+
+    EmployeeProfile profile = NewEmployeeProfile();
+    PayPeriodEntry entry;
+    PayResult result;
+    FederalTables federal;
+
+    Form1 form1;
+    frmDateMain dateMain;
+    frmAboutSpcl aboutBox;
+};
+
+}  // namespace kestrel

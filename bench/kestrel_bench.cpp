@@ -1,0 +1,84 @@
+// The costs that matter to a user: one pay period, reading the federal tables (every
+// calculation does), and writing and reading back a small record file (every save does).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "calc/pay_calculation.h"
+#include "employee/record_file.h"
+
+namespace {
+
+using namespace kestrel;
+
+const std::filesystem::path kTables =
+    std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo" / "Fedtaxx.tax";
+
+void BM_PayCalculation(benchmark::State& state) {
+    FederalTables federal;
+    ReadFederalTableFile(kTables, federal);
+    EmployeeProfile profile = NewEmployeeProfile();
+    profile.HourlyRate1 = 18.25f;
+    profile.CreditUnion = 12.5f;
+    profile.KPlan = 4;
+    profile.FederalAllowances = "2";
+    for (auto _ : state) {
+        PayPeriodEntry entry;
+        entry.StrHrs = 40;
+        entry.OtHrs = 3.5f;
+        entry.TipsHrs = 6;
+        entry.Addit = Currency::FromRaw(255000);
+        PayInputs inputs{profile, federal};
+        PayResult result = ComputePay(inputs, entry);
+        PayDisplay shown = FormatPayResult(result);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(shown);
+    }
+}
+BENCHMARK(BM_PayCalculation);
+
+void BM_LoadFederalTables(benchmark::State& state) {
+    for (auto _ : state) {
+        FederalTables federal;
+        auto status = ReadFederalTableFile(kTables, federal);
+        benchmark::DoNotOptimize(status);
+        benchmark::DoNotOptimize(federal);
+    }
+}
+BENCHMARK(BM_LoadFederalTables);
+
+void BM_RecordFileRoundTrip25Lines(benchmark::State& state) {
+    const auto path = std::filesystem::temp_directory_path() / "kestrel-bench.rec";
+    for (auto _ : state) {
+        RecordWriter out(path);
+        for (int line = 0; line < 25; ++line) {
+            out.Line({field::Text("Worker1"), field::Single(7.5f * static_cast<float>(line)),
+                      field::Double(15600.25), field::Int16(static_cast<std::int16_t>(line)),
+                      field::Bool(line % 2 == 0)});
+        }
+        if (!out.Commit()) state.SkipWithError("write failed");
+        RecordReader in = RecordReader::Open(path);
+        std::string text;
+        float single = 0;
+        double dbl = 0;
+        std::int16_t integer = 0;
+        bool flag = false;
+        for (int line = 0; line < 25; ++line) {
+            in.Text(text);
+            in.Single(single);
+            in.Double(dbl);
+            in.Int16(integer);
+            in.Bool(flag);
+        }
+        if (!in.Ok()) state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(single);
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+BENCHMARK(BM_RecordFileRoundTrip25Lines);
+
+}  // namespace
+
+BENCHMARK_MAIN();

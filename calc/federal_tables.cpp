@@ -1,0 +1,161 @@
+#include "calc/federal_tables.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kestrel {
+
+void FederalTables::ClearValues() {
+    blocks = {};
+    allowances = {};
+}
+
+namespace {
+
+// Rows 1 and 6 have four fields, rows 2 to 5 five; a separator field follows each block. The
+// reader keeps failing after its first failure, so the fields are read straight through.
+bool ReadBlock(RecordReader& in, FederalBlock& block) {
+    auto& first = block.rows[0];
+    in.Single(first.Over);
+    in.Single(first.NotOver);
+    in.Single(first.ExcessOver);
+    in.Single(first.Percent);
+    for (std::size_t r = 1; r < 5; ++r) {
+        auto& row = block.rows[r];
+        in.Single(row.Over);
+        in.Single(row.NotOver);
+        in.Single(row.ExcessOver);
+        in.Single(row.Percent);
+        in.Single(row.Base);
+    }
+    auto& last = block.rows[5];
+    in.Single(last.Over);
+    in.Single(last.ExcessOver);
+    in.Single(last.Percent);
+    in.Single(last.Base);
+    in.Skip();
+    return in.Ok();
+}
+
+constexpr std::array<const char*, 4> kBlockTitles{"Single bi-weekly", "Single weekly",
+                                                  "Married bi-weekly", "Married weekly"};
+
+}  // namespace
+
+FederalFileResult ReadFederalTableFile(const std::filesystem::path& path, FederalTables& tables) {
+    if (!FileExists(path)) return {FederalFileStatus::Missing, {}};
+    RecordReader in = RecordReader::Open(path);
+    FederalTables read;
+    for (auto& block : read.blocks) {
+        if (!ReadBlock(in, block)) break;
+    }
+    for (float& amount : read.allowances) {
+        if (!in.Single(amount)) break;
+    }
+    in.Text(read.TableVersion);
+    if (!in.Ok()) return {FederalFileStatus::Malformed, *in.Error()};
+    tables = read;
+    return {FederalFileStatus::Loaded, {}};
+}
+
+WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables) {
+    RecordWriter out(path);
+    for (std::size_t b = 0; b < tables.blocks.size(); ++b) {
+        const auto& rows = tables.blocks[b].rows;
+        out.Line({field::Single(rows[0].Over), field::Single(rows[0].NotOver),
+                  field::Single(rows[0].ExcessOver), field::Single(rows[0].Percent)});
+        for (std::size_t r = 1; r < 5; ++r) {
+            out.Line({field::Single(rows[r].Over), field::Single(rows[r].NotOver),
+                      field::Single(rows[r].ExcessOver), field::Single(rows[r].Percent),
+                      field::Single(rows[r].Base)});
+        }
+        out.Line({field::Single(rows[5].Over), field::Single(rows[5].ExcessOver),
+                  field::Single(rows[5].Percent), field::Single(rows[5].Base)});
+        out.Line({field::Text(std::string("End of ") + kBlockTitles[b])});
+    }
+    for (std::size_t i = 0; i < 18; i += 3) {
+        out.Line({field::Single(tables.allowances[i]), field::Single(tables.allowances[i + 1]),
+                  field::Single(tables.allowances[i + 2])});
+    }
+    out.Line({field::Single(tables.allowances[18]), field::Single(tables.allowances[19]),
+              field::Text(tables.TableVersion)});
+    return out.Commit();
+}
+
+std::string MissingFederalTableMessage() {
+    return std::string("You have illegally altered this program\r\n") + "and destroyed data.\r\n" +
+           "Contact WRENFIELD WORKS at\r\n" + std::string(kSupportAddress);
+}
+
+std::string MalformedFederalTableMessage(std::string_view fileName, const ReadError& error) {
+    return "The federal table file " + std::string(fileName) + " is damaged (line " +
+           std::to_string(error.line) + ", field " + std::to_string(error.field) + ": " +
+           error.reason + ").\r\nNo federal tax can be withheld until it is replaced.";
+}
+
+bool FederalTablesPresent(Host& host) {
+    if (FileExists(std::filesystem::path(kFederalTableFile))) return true;
+    host.MsgBox(MissingFederalTableMessage(), MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    return false;
+}
+
+bool LoadFederalTables(Host& host, FederalTables& tables) {
+    if (!FederalTablesPresent(host)) return false;
+    const auto result = ReadFederalTableFile(std::filesystem::path(kFederalTableFile), tables);
+    if (result.status == FederalFileStatus::Loaded) return true;
+    // A table that opens but cannot be read whole would withhold from a half-filled table.
+    tables.ClearValues();
+    const std::string_view name = kFederalTableFile;
+    host.MsgBox(result.status == FederalFileStatus::Missing
+                    ? MissingFederalTableMessage()
+                    : MalformedFederalTableMessage(name, result.error),
+                MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    return false;
+}
+
+float FederalAllowanceLookup(const FederalTables& tables, std::string_view status,
+                             std::string_view allowances) {
+    const double count = std::trunc(LeadingNumber(allowances));
+    const auto index = static_cast<std::size_t>(std::clamp(count, 0.0, 9.0));
+    return tables.allowances[(status == "Single" ? 0 : 10) + index];
+}
+
+namespace {
+
+// Each matching row overwrites the result; wages at or below row 1 leave it as it was.
+float LookUp(const FederalBlock& block, float wages, float tax) {
+    const double w = wages;
+    const auto& rows = block.rows;
+    if (wages > rows[0].Over && wages <= rows[0].NotOver) {
+        tax = static_cast<float>((w - rows[0].ExcessOver) * rows[0].Percent);
+    }
+    for (std::size_t r = 1; r < 5; ++r) {
+        if (wages > rows[r].Over && wages <= rows[r].NotOver) {
+            tax = static_cast<float>((w - rows[r].ExcessOver) * rows[r].Percent + rows[r].Base);
+        }
+    }
+    if (wages > rows[5].Over) {
+        tax = static_cast<float>((w - rows[5].ExcessOver) * rows[5].Percent + rows[5].Base);
+    }
+    return tax;
+}
+
+}  // namespace
+
+float FederalWithholding(const FederalTables& tables, bool married, bool weeklyPay,
+                         bool biWeeklyPay, float wages) {
+    float tax = 0;
+    if (biWeeklyPay) {
+        tax = LookUp(tables.Block(married ? FederalBlockId::MarriedBiWeekly
+                                          : FederalBlockId::SingleBiWeekly),
+                     wages, tax);
+    }
+    if (weeklyPay) {
+        tax = LookUp(
+            tables.Block(married ? FederalBlockId::MarriedWeekly : FederalBlockId::SingleWeekly),
+            wages, tax);
+    }
+    return tax;
+}
+
+}  // namespace kestrel

@@ -1,0 +1,373 @@
+#include "calc/form1.h"
+
+#include "app/program.h"
+#include "calc/pay_calculation.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::array<const char*, 11> kTaxCaptions{
+    "Federal Tax", "Soc Sec",    "Medicare", "State Tax", "City Tax", "Muni Cr Union",
+    "Bond",        "Union Dues", "Pension",  "Misc.",     "K Plan"};
+
+// Entry 6 is money; the others are hours.
+bool IsDollarEntry(int index) {
+    return index == 6;
+}
+
+// The value an entry stands for; nullopt when it holds text that is not a number.
+std::optional<double> EntryValue(int index, const std::string& text) {
+    // Blank counts as nothing entered.
+    if (text.find_first_not_of(' ') == std::string::npos) return 0.0;
+    if (IsDollarEntry(index)) {
+        const auto money = StrictCurrency(text);
+        if (!money) return std::nullopt;
+        return money->ToDouble();
+    }
+    const auto hours = StrictSingle(text);
+    if (!hours) return std::nullopt;
+    return *hours;
+}
+
+}  // namespace
+
+Form1::Form1(Program& program) : FormOf(program.host, "Form1", FormKind::Main), program_(program) {
+    QueryUnload = [this](CloseReason reason) {
+        if (reason == CloseReason::User) {
+            AskToSaveThenQuit();
+            GetHost().Quit();
+        }
+        return true;
+    };
+}
+
+void Form1::BuildUi(Form1Ui& ui) {
+    SetCaption(std::string(kMakerName));
+    SetGeometry({0, 0, 11520, 6600});
+
+    ui.lbWeekEnding = &Add<Label>("lbWeekEnding", {240, 210, 1440, 255});
+    ui.lbWeekEnding->SetCaption("WEEK ENDING:");
+    ui.txtWeekEnd = &Add<TextBox>("txtWeekEnd", {1740, 150, 1200, 315});
+    ui.txtWeekEnd->SetMaxLength(8);
+    ui.txtWeekEnd->SetText(std::string(kCleared));
+    ui.txtWeekEnd->SetToolTip("Click to pick the week-ending date");
+    ui.txtWeekEnd->Change = [this] { program_.entry.WeekEnding = this->ui().txtWeekEnd->Text(); };
+    ui.txtWeekEnd->Click = [this] { program_.dateMain.ShowModal(); };
+
+    for (int i = 0; i < 8; ++i) {
+        const int top = 720 + i * 420;
+        auto& caption = Add<Label>("lbEntry", {240, top + 30, i == 2 ? 600 : 2700, 255}, i);
+        caption.SetCaption(kEntryCaptions[static_cast<std::size_t>(i)]);
+        ui.lbEntry[static_cast<std::size_t>(i)] = &caption;
+        auto& entry = Add<TextBox>("txtEntry", {3000, top, 1200, 315}, i);
+        entry.SetAllowedKeys(std::string(kNumberKeys));
+        entry.SetSelectAllOnFocus(true);
+        entry.SetAlignment(Align::Right);
+        entry.KeyDown = [this, i](Key key) { MoveFocus(i, key); };
+        ui.txtEntry[static_cast<std::size_t>(i)] = &entry;
+    }
+    ui.opt1X = &Add<OptionButton>("opt1X", {900, 720 + 2 * 420, 900, 315});
+    ui.opt1X->SetCaption("(1X)");
+    ui.opt1X->SetValue(true);
+    ui.opt2X = &Add<OptionButton>("opt2X", {1860, 720 + 2 * 420, 900, 315});
+    ui.opt2X->SetCaption("(2X)");
+
+    ui.lbClearAdd = &Add<Label>("lbClearAdd", {240, 4140, 3960, 255});
+    ui.lbClearAdd->SetCaption("    CLEAR               ADD");
+    ui.cmdClear = &Add<CommandButton>("cmdClear", {360, 4440, 1440, 480});
+    ui.cmdClear->SetCaption("C&lear");
+    ui.cmdClear->Click = [this] { ClearEntries(); };
+    ui.cmdCal = &Add<CommandButton>("cmdCal", {2160, 4440, 1440, 480});
+    ui.cmdCal->SetCaption("&Calculate");
+    ui.cmdCal->Click = [this] {
+        if (CalculatePay()) this->ui().txtEntry[0]->SetFocus();
+    };
+
+    ui.fraResults = &Add<Frame>("fraResults", {4560, 90, 3900, 1860});
+    ui.fraResults->SetCaption("Results");
+    const std::array<const char*, 4> resultCaptions{"GROSS PAY", "TAXES", "DEDUCTIONS", "NET PAY"};
+    const std::array<Label**, 4> resultCaptionLabels{&ui.lbGrossCaption, &ui.lbTaxesCaption,
+                                                     &ui.lbDeductCaption, &ui.lbNetCaption};
+    const std::array<const char*, 4> resultNames{"lbGross", "lbTaxes", "lbDeduct", "lbNet"};
+    const std::array<Label**, 4> resultLabels{&ui.lbGross, &ui.lbTaxes, &ui.lbDeduct, &ui.lbNet};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int top = 330 + static_cast<int>(k) * 360;
+        auto& caption = Add<Label>(std::string(resultNames[k]) + "Caption", {180, top, 1620, 285});
+        caption.SetContainer(ui.fraResults);
+        caption.SetCaption(resultCaptions[k]);
+        caption.SetFont({0, true});
+        *resultCaptionLabels[k] = &caption;
+        auto& value = Add<Label>(resultNames[k], {1860, top, 1860, 285});
+        value.SetContainer(ui.fraResults);
+        value.SetAlignment(Align::Right);
+        value.SetBordered(true);
+        value.SetFont({0, true});
+        *resultLabels[k] = &value;
+    }
+    ui.lbOverTimeCaption = &Add<Label>("lbOverTimeCaption", {8640, 420, 1080, 285});
+    ui.lbOverTimeCaption->SetCaption("OverTime");
+    ui.lbOverTime = &Add<Label>("lbOverTime", {9720, 420, 1560, 285});
+    ui.lbOverTime->SetAlignment(Align::Right);
+    ui.lbOverTime->SetBordered(true);
+    ui.lbTipsCaption = &Add<Label>("lbTipsCaption", {8640, 780, 1080, 285});
+    ui.lbTipsCaption->SetCaption("Tips");
+    ui.lbTips = &Add<Label>("lbTips", {9720, 780, 1560, 285});
+    ui.lbTips->SetAlignment(Align::Right);
+    ui.lbTips->SetBordered(true);
+
+    ui.fraTaxes = &Add<Frame>("fraTaxes", {4560, 2040, 6720, 2640});
+    ui.fraTaxes->SetCaption("Taxes/Deductions");
+    // Two columns of seven lines: the taxes on the left, the deductions on the right.
+    auto place = [&](int slot, const std::string& name, int index, Label*& caption, Label*& value,
+                     const std::string& text) {
+        const int column = slot / 7;
+        const int top = 330 + (slot % 7) * 315;
+        const int left = column == 0 ? 180 : 3420;
+        caption = &Add<Label>(name + "Caption", {left, top, 1700, 255}, index);
+        caption->SetContainer(ui.fraTaxes);
+        caption->SetCaption(text);
+        value = &Add<Label>(name, {left + 1740, top, 1320, 255}, index);
+        value->SetContainer(ui.fraTaxes);
+        value->SetAlignment(Align::Right);
+    };
+    for (int i = 0; i < 11; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        place(i, "lbTax", i, ui.lbTaxCaption[k], ui.lbTax[k], kTaxCaptions[k]);
+    }
+    place(11, "lbSdi", -1, ui.lbSdiCaption, ui.lbSdi, "SDI");
+    place(12, "lbSui", -1, ui.lbSuiCaption, ui.lbSui, "SUI");
+    place(13, "lbCafe", -1, ui.lbCafeCaption, ui.lbCafe, "Cafeteria Plan");
+
+    ui.cmdSavePrev = &Add<CommandButton>("cmdSavePrev", {240, 5040, 1920, 420});
+    ui.cmdSavePrev->SetCaption("Save This Pay Period");
+    ui.cmdPeriod = &Add<CommandButton>("cmdPeriod", {2280, 5040, 1920, 420});
+    ui.cmdPeriod->SetCaption("Get Pay Period");
+
+    ui.lbButtonRow = &Add<Label>("lbButtonRow", {4560, 4770, 6720, 255});
+    ui.lbButtonRow->SetCaption("      YTD                 OT               VAC/HOL          PRINT");
+    const std::array<const char*, 4> buttonNames{"cmdYear", "cmdOT", "cmdVac", "cmdPrint"};
+    const std::array<const char*, 4> buttonCaptions{"Year to Date", "OverTime", "Vacation",
+                                                    "Print"};
+    const std::array<CommandButton**, 4> buttons{&ui.cmdYear, &ui.cmdOT, &ui.cmdVac, &ui.cmdPrint};
+    for (std::size_t k = 0; k < 4; ++k) {
+        *buttons[k] = &Add<CommandButton>(buttonNames[k],
+                                          {4560 + static_cast<int>(k) * 1710, 5040, 1560, 420});
+        (*buttons[k])->SetCaption(buttonCaptions[k]);
+    }
+
+    ui.lbTableCaption = &Add<Label>("lbTableCaption", {240, 5880, 2640, 255});
+    ui.lbTableCaption->SetCaption("Federal Table: Cir E - Pub15");
+    ui.lbTaxVer = &Add<Label>("lbTaxVer", {2940, 5880, 2400, 255});
+    ui.lbFrequency = &Add<Label>("lbFrequency", {5460, 5880, 2700, 255});
+    ui.lbFrequency->SetCaption("Weekly Tax Tables");
+    ui.lbUser = &Add<Label>("lbUser", {8280, 5880, 3000, 255});
+    ui.lbUser->SetCaption("USER");
+    ui.lbUser->SetAlignment(Align::Right);
+    ui.lbUser->SetFont({0, true});
+
+    // Windows of later parts of the program stay greyed until they exist.
+    for (CommandButton* pending :
+         {ui.cmdSavePrev, ui.cmdPeriod, ui.cmdYear, ui.cmdOT, ui.cmdVac, ui.cmdPrint}) {
+        pending->SetEnabled(false);
+    }
+    BuildMenus(ui);
+}
+
+void Form1::BuildMenus(Form1Ui& ui) {
+    int separators = 0;
+    auto separator = [&](MenuItem* menu) {
+        AddMenu("mnuSep" + std::to_string(++separators), "-", menu);
+    };
+    ui.mnuFile = &AddMenu("mnuFile", "File");
+    ui.mnuNew = &AddMenu("mnuNew", "&New", ui.mnuFile);
+    ui.mnuOpen = &AddMenu("mnuOpen", "&Open", ui.mnuFile);
+    ui.mnuSave = &AddMenu("mnuSave", "&Save", ui.mnuFile);
+    separator(ui.mnuFile);
+    ui.mnuChecks = &AddMenu("mnuChecks", "C&hecks", ui.mnuFile);
+    separator(ui.mnuFile);
+    ui.mnuPrintSheetItem = &AddMenu("mnuPrintSheetItem", "Print Sheet", ui.mnuFile);
+    ui.mnuPrintItem = &AddMenu("mnuPrintItem", "&Print Image", ui.mnuFile);
+    separator(ui.mnuFile);
+    ui.mnuClearIitem = &AddMenu("mnuClearIitem", "&Clear", ui.mnuFile);
+    ui.mnuClearIitem->Click = [this] { ClearEntries(); };
+    ui.mnuExitItem = &AddMenu("mnuExitItem", "E&xit", ui.mnuFile);
+    ui.mnuExitItem->Click = [this] { mnuExitItem_Click(); };
+
+    ui.mnuForms = &AddMenu("mnuForms", "Forms");
+    ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
+    ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
+    ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
+
+    ui.mnuOptions = &AddMenu("mnuOptions", "Options");
+    ui.mnuHeader = &AddMenu("mnuHeader", "H&eader", ui.mnuOptions);
+    separator(ui.mnuOptions);
+    ui.mnuTaxInfoItem = &AddMenu("mnuTaxInfoItem", "&User Info", ui.mnuOptions);
+    separator(ui.mnuOptions);
+    ui.mnuState = &AddMenu("mnuState", "S&tate Tax", ui.mnuOptions);
+    ui.mnuCity = &AddMenu("mnuCity", "C&ity Tax", ui.mnuOptions);
+    ui.mnuNonCity = &AddMenu("mnuNonCity", "Non City Tax", ui.mnuOptions);
+
+    ui.mnuHelp = &AddMenu("mnuHelp", "Help");
+    ui.mnuHelpItem = &AddMenu("mnuHelpItem", "He&lp", ui.mnuHelp);
+    separator(ui.mnuHelp);
+    ui.mnuAboutItem = &AddMenu("mnuAboutItem", "&About", ui.mnuHelp);
+    ui.mnuAboutItem->Click = [this] { program_.aboutBox.ShowModal(); };
+
+    for (MenuItem* pending :
+         {ui.mnuNew, ui.mnuOpen, ui.mnuSave, ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem,
+          ui.mnuVac, ui.mnuOtItem, ui.mnuYear, ui.mnuHeader, ui.mnuTaxInfoItem, ui.mnuState,
+          ui.mnuCity, ui.mnuNonCity, ui.mnuHelpItem}) {
+        pending->SetEnabled(false);
+    }
+}
+
+void Form1::OnLoad() {
+    LoadFederalTables(GetHost(), program_.federal);
+    program_.DefaultPayRate = kDefaultPayRate;
+    program_.result = PayResult{};
+    BlankFigures();
+    ui().lbTaxVer->SetCaption(program_.federal.TableVersion);
+    for (std::size_t k = 0; k < 5; ++k) {
+        ui().lbTaxCaption[5 + k]->SetCaption(program_.profile.DeductionCaptions[k]);
+    }
+}
+
+void Form1::MoveFocus(int entry, Key key) {
+    int target = entry;
+    if (key == Key::Enter) target = (entry + 1) % 8;
+    if (key == Key::Down && entry < 7) target = entry + 1;
+    if (key == Key::Up && entry > 0) target = entry - 1;
+    if (target != entry) ui().txtEntry[static_cast<std::size_t>(target)]->SetFocus();
+}
+
+void Form1::BlankFigures() {
+    for (Label* figure :
+         {ui().lbGross, ui().lbNet, ui().lbTaxes, ui().lbDeduct, ui().lbOverTime, ui().lbTips}) {
+        figure->SetCaption("");
+    }
+}
+
+std::optional<int> Form1::FirstBadEntry() {
+    for (int i = 0; i < 8; ++i) {
+        if (!EntryValue(i, ui().txtEntry[static_cast<std::size_t>(i)]->Text())) return i;
+    }
+    return std::nullopt;
+}
+
+bool Form1::CalculatePay() {
+    Form1Ui& u = ui();
+    // Every entry must be a number before anything changes; the key filter lets "1-2" through.
+    if (const auto bad = FirstBadEntry()) {
+        TextBox& box = *u.txtEntry[static_cast<std::size_t>(*bad)];
+        GetHost().MsgBox("\"" + box.Text() + "\" in " +
+                             kEntryCaptions[static_cast<std::size_t>(*bad)] +
+                             " is not a number.\r\nNothing was calculated.",
+                         MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        box.SetFocus();
+        return false;
+    }
+
+    BlankFigures();
+    LoadFederalTables(GetHost(), program_.federal);
+    u.lbTaxVer->SetCaption(program_.federal.TableVersion);
+    // Later: the state and city settings are brought up to date from the employee's files here,
+    // with the special-state presets, exactly as opening their windows does.
+    for (Label* line : u.lbTax)
+        line->SetCaption("");
+
+    std::array<double, 8> values{};
+    for (std::size_t i = 0; i < 8; ++i) {
+        values[i] = *EntryValue(static_cast<int>(i), u.txtEntry[i]->Text());
+        if (values[i] == 0) u.txtEntry[i]->SetText("0");
+    }
+    PayPeriodEntry& entry = program_.entry;
+    entry.StrHrs = static_cast<float>(values[0]);
+    entry.StrHrs2 = static_cast<float>(values[1]);
+    entry.OtVar = static_cast<float>(values[2]);
+    entry.OtHrs = static_cast<float>(values[3]);
+    entry.Avas = static_cast<float>(values[4]);
+    entry.VacDys = static_cast<float>(values[5]);
+    entry.Addit = *StrictCurrency(u.txtEntry[6]->Text());
+    entry.TipsHrs = static_cast<float>(values[7]);
+    entry.OtMultiplier = u.opt1X->Value() ? 1 : 2;
+    entry.WeekEnding = u.txtWeekEnd->Text();
+
+    PayInputs inputs{program_.profile, program_.federal};
+    inputs.defaultPayRate = program_.DefaultPayRate;
+    inputs.overtimeOneTimes = u.opt1X->Value();
+    PayResult& r = program_.result;
+    r = ComputePay(inputs, entry);
+    // The fixed deductions are rounded to cents in the profile itself.
+    program_.profile.CreditUnion = r.CreditUnion;
+    program_.profile.Bond = r.Bond;
+    program_.profile.Dues = r.Dues;
+    program_.profile.Misc = r.Misc;
+
+    const PayDisplay shown = FormatPayResult(r);
+    u.lbGross->SetCaption(shown.gross);
+    for (std::size_t k = 0; k < shown.lines.size(); ++k)
+        u.lbTax[k]->SetCaption(shown.lines[k]);
+    u.lbSdi->SetCaption(shown.sdi);
+    u.lbSui->SetCaption(shown.sui);
+    u.lbCafe->SetCaption(shown.cafeteria);
+    u.lbTaxes->SetCaption(shown.taxes);
+    u.lbDeduct->SetCaption(shown.deductions);
+    u.lbNet->SetCaption(shown.net);
+    u.lbOverTime->SetCaption(shown.overtime);
+    u.lbTips->SetCaption(shown.tips);
+
+    BlankZeroEntries();
+    // The tables are read afresh by every calculation and never linger in memory.
+    program_.federal.ClearValues();
+    // Later: the employee's whole file set is saved here, as the save window's Save does, and
+    // the settings windows loaded above are closed.
+    return true;
+}
+
+void Form1::ClearEntries() {
+    Form1Ui& u = ui();
+    for (TextBox* entry : u.txtEntry)
+        entry->SetText("");
+    for (Label* line : u.lbTax)
+        line->SetCaption("");
+    u.lbSdi->SetCaption("");
+    u.lbSui->SetCaption("");
+    u.lbCafe->SetCaption("");
+    PayResult& r = program_.result;
+    r.TaxableWages = 0;
+    r.GrossPay = 0;
+    r.NetPay = 0;
+    r.TotDeduct = 0;
+    r.TaxDeduct = 0;
+    r.FederalTax = 0;
+    r.StateTax = 0;
+    r.CityTax = 0;
+    r.SdiTax = 0;
+    r.SuiTax = 0;
+    BlankFigures();
+    u.txtWeekEnd->SetText(std::string(kCleared));
+}
+
+void Form1::BlankZeroEntries() {
+    for (std::size_t i = 0; i < 8; ++i) {
+        TextBox& entry = *ui().txtEntry[i];
+        const auto value = EntryValue(static_cast<int>(i), entry.Text());
+        if (value && *value == 0) entry.SetText("");
+    }
+}
+
+void Form1::mnuExitItem_Click() {
+    AskToSaveThenQuit();
+    GetHost().Quit();
+}
+
+void Form1::AskToSaveThenQuit() {
+    const MsgResult answer = GetHost().MsgBox("     SAVE USER'S SETTINGS?", MsgButtons::YesNo,
+                                              MsgIcon::Question, "Save?");
+    if (answer == MsgResult::Yes) {
+        // Later: the save window opens here, modally, before the program ends.
+    }
+}
+
+}  // namespace kestrel

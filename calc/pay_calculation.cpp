@@ -1,0 +1,120 @@
+#include "calc/pay_calculation.h"
+
+namespace kestrel {
+
+namespace {
+
+float Single(double value) {
+    return static_cast<float>(value);
+}
+
+Currency ToCurrency(double value) {
+    return Currency::FromDouble(value);
+}
+
+}  // namespace
+
+PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
+    const EmployeeProfile& p = in.profile;
+    PayResult r;
+    r.CafeteriaAmount = p.Cafeteria;
+
+    r.PayRate = p.HourlyRate1 != 0 ? p.HourlyRate1 : in.defaultPayRate;
+    const double rate = r.PayRate;
+
+    r.FederalAllowanceAmount =
+        FederalAllowanceLookup(in.federal, p.FederalStatus, p.FederalAllowances);
+    // Later: the state and city exemption amounts, looked up by the state status and count.
+
+    if (!in.overtimeOneTimes) entry.OtVar = Single(entry.OtVar * 2.0);
+
+    r.RegularPay1 = Single(entry.StrHrs * rate);
+    r.RegularPay2 = Single(static_cast<double>(p.HourlyRate2) * entry.StrHrs2);
+    const float otVarPay = Single(entry.OtVar * rate);
+    r.TotalOt = Single(entry.OtHrs * 1.5 * rate + otVarPay);
+    r.TotalTips = Single(static_cast<double>(p.TipsRate) * entry.TipsHrs);
+
+    // Each piece of gross pay goes to currency on its own, so the total is exact to the
+    // ten-thousandth however the pieces were rounded in single precision.
+    const float regular = Single(static_cast<double>(r.RegularPay2) + r.RegularPay1);
+    const float holiday = Single(entry.Avas * rate);
+    const Currency gross = ToCurrency(regular + entry.OtHrs * 1.5 * rate + holiday) + entry.Addit +
+                           ToCurrency(otVarPay) + ToCurrency(Single(rate * entry.VacDys)) +
+                           ToCurrency(r.TotalTips);
+    r.GrossPay = gross.ToSingle();
+
+    const double grossPay = r.GrossPay;
+    r.KPlanAmount = p.KPlanIsPercent == 1 ? Single(p.KPlan * 0.01 * grossPay) : p.KPlan;
+    r.PensionAmount = Single(p.Pension * 0.01 * grossPay);
+    r.TaxableWages = Single(grossPay - r.KPlanAmount);
+
+    if (p.BiWeeklyPay) r.FederalAllowanceAmount = Single(r.FederalAllowanceAmount * 2.0);
+    r.FederalTaxableWages = Single(static_cast<double>(r.TaxableWages) - r.PensionAmount -
+                                   r.FederalAllowanceAmount - r.CafeteriaAmount);
+
+    if (p.FederalExempt == 0) {
+        r.FederalTax = FederalWithholding(in.federal, p.FederalStatus != "Single", p.WeeklyPay,
+                                          p.BiWeeklyPay, r.FederalTaxableWages);
+    }
+
+    // Later: Social Security against the year-to-date gross, and Medicare.
+    if (p.FicaExempt == 1) {
+        r.MedicareTax = 0;
+        r.SocSecTax = 0;
+    }
+
+    r.CafeteriaStateDeduction = p.CafeteriaReducesState != 0 ? r.CafeteriaAmount : 0;
+
+    // Later: the special-state formulas, the generic state table, the city or non-resident
+    // table, and SDI and SUI with the state adjustment.
+
+    r.FederalTax = RoundCents(Single(static_cast<double>(r.FederalTax) + p.AdditionalFederal));
+    r.SocSecTax = RoundCents(r.SocSecTax);
+    r.MedicareTax = RoundCents(r.MedicareTax);
+    r.CreditUnion = RoundCents(p.CreditUnion);
+    r.Bond = RoundCents(p.Bond);
+    r.Dues = RoundCents(p.Dues);
+    r.PensionAmount = RoundCents(r.PensionAmount);
+    r.Misc = RoundCents(p.Misc);
+    r.KPlanAmount = RoundCents(r.KPlanAmount);
+    r.SdiTax = RoundCents(r.SdiTax);
+    r.SuiTax = RoundCents(r.SuiTax);
+    r.CafeteriaAmount = RoundCents(r.CafeteriaAmount);
+    r.CityTax = RoundCents(r.CityTax);
+
+    if (p.FederalExempt == 1) r.FederalTax = 0;
+
+    // Later: the state adjustment is added here and the whole-dollar rounding applied.
+    r.StateTax = RoundCents(r.StateTax);
+    if (r.StateTax < 0) r.StateTax = 0;
+
+    r.TaxDeduct = static_cast<double>(r.FederalTax) + r.StateTax + r.SdiTax + r.SuiTax + r.CityTax +
+                  r.MedicareTax + r.SocSecTax;
+    r.TotDeduct = Single(static_cast<double>(r.Bond) + r.CreditUnion + r.Misc + r.Dues +
+                         r.KPlanAmount + r.PensionAmount + r.CafeteriaAmount);
+    r.NetPay = Single(grossPay - (r.TaxDeduct + r.TotDeduct) - r.TotalTips);
+    return r;
+}
+
+PayDisplay FormatPayResult(const PayResult& r) {
+    constexpr std::string_view kLine = "#,###.00";
+    constexpr std::string_view kTotal = "$#,###.00";
+    PayDisplay d;
+    if (r.TaxableWages != 0) d.gross = FormatNumber(r.GrossPay, kTotal);
+    d.taxes = FormatNumber(r.TaxDeduct, kTotal);
+    d.deductions = FormatNumber(r.TotDeduct, kTotal);
+    d.net = FormatNumber(r.NetPay, kTotal);
+    d.overtime = FormatNumber(r.TotalOt, kTotal);
+    d.tips = FormatNumber(r.TotalTips, kTotal);
+    const std::array<double, 11> lines{r.FederalTax,    r.SocSecTax,   r.MedicareTax, r.StateTax,
+                                       r.CityTax,       r.CreditUnion, r.Bond,        r.Dues,
+                                       r.PensionAmount, r.Misc,        r.KPlanAmount};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        d.lines[i] = FormatNumber(lines[i], kLine);
+    d.sdi = FormatNumber(r.SdiTax, kLine);
+    d.sui = FormatNumber(r.SuiTax, kLine);
+    d.cafeteria = FormatNumber(r.CafeteriaAmount, kLine);
+    return d;
+}
+
+}  // namespace kestrel

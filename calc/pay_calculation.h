@@ -1,0 +1,44 @@
+// The arithmetic of one pay period, apart from any window: the records go in, every amount comes
+// out, rounded and totalled the way the main window shows them.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "calc/federal_tables.h"
+#include "calc/payroll_records.h"
+
+namespace kestrel {
+
+struct PayInputs {
+    const EmployeeProfile& profile;
+    const FederalTables& federal;
+    float defaultPayRate = kDefaultPayRate;
+    // "(1X)" is selected; with "(2X)" the 1x/2x overtime hours count double.
+    bool overtimeOneTimes = true;
+};
+
+// Runs the whole calculation. Amounts are single precision; each expression is evaluated in
+// double and stored in single, and every piece of gross pay is taken to currency before it is
+// added. With "(2X)" selected `entry.OtVar` is doubled in place, as the calculation always did,
+// so after it the entry holds the hours already multiplied.
+PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry);
+
+// The texts the main window shows for a result.
+struct PayDisplay {
+    std::string gross;  // empty when there are no taxable wages
+    std::string taxes;
+    std::string deductions;
+    std::string net;
+    std::string overtime;
+    std::string tips;
+    // Federal, Soc Sec, Medicare, State, City, the five deductions, K plan.
+    std::array<std::string, 11> lines;
+    std::string sdi;
+    std::string sui;
+    std::string cafeteria;
+};
+
+PayDisplay FormatPayResult(const PayResult& result);
+
+}  // namespace kestrel

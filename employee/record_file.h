@@ -1,0 +1,129 @@
+// The text record format every file of the program uses: lines of comma-separated typed fields,
+// ended by CR LF. Writers replace their file atomically; readers never crash and report the first
+// field they could not take.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/host.h"
+#include "platform/numbers.h"
+
+namespace kestrel {
+
+// One field's text as it goes into a line.
+struct RecordField {
+    std::string text;
+};
+
+namespace field {
+RecordField Text(std::string_view value);  // quoted, no escaping (see SanitizeRecordText)
+RecordField Single(float value);
+RecordField Double(double value);
+RecordField Int16(std::int16_t value);
+RecordField Bool(bool value);  // #TRUE# / #FALSE#
+RecordField Empty();
+RecordField Money(Currency value);  // a currency value, as its decimal text
+}  // namespace field
+
+// A double quote cannot be stored inside a text field; it becomes a single quote.
+std::string SanitizeRecordText(std::string_view text);
+
+struct WriteResult {
+    bool ok = true;
+    std::string error;  // what failed, for logs and tests
+    explicit operator bool() const { return ok; }
+};
+
+// Collects the lines of one file and commits them in one go: a temporary file in the same folder
+// is written, flushed and renamed over the target, so a failed or interrupted write leaves the
+// previous file as it was.
+class RecordWriter {
+  public:
+    explicit RecordWriter(std::filesystem::path target);
+
+    void Line(std::initializer_list<RecordField> fields);
+    void Line(const std::vector<RecordField>& fields);
+
+    [[nodiscard]] WriteResult Commit();
+
+    const std::filesystem::path& Target() const { return target_; }
+    // The bytes Commit writes.
+    const std::string& Contents() const { return contents_; }
+
+    // Test seam: make the temporary file's write fail after this many bytes. Once set, Commit
+    // writes at most that many bytes and reports a failure, whatever the size of the contents.
+    void FailAfterBytes(std::size_t bytes) { failAfter_ = bytes; }
+
+  private:
+    std::filesystem::path target_;
+    std::string contents_;
+    std::optional<std::size_t> failAfter_;
+};
+
+// Where and why a read failed. `field` counts from 1 over the whole file; field and line are 0
+// when the file itself could not be opened or read.
+struct ReadError {
+    std::size_t field = 0;
+    std::size_t line = 0;
+    std::string reason;
+};
+
+// Reads fields in order, wherever the line breaks fall. After the first failure every further
+// read fails too and `Error()` tells the first one, so a format reader can read straight through
+// and test once.
+class RecordReader {
+  public:
+    // The file is read whole; a file that cannot be opened gives a reader that fails at once.
+    static RecordReader Open(const std::filesystem::path& path);
+    static RecordReader FromText(std::string text);
+
+    bool Text(std::string& out);
+    bool Single(float& out);
+    bool Double(double& out);
+    bool Int16(std::int16_t& out);
+    bool Bool(bool& out);
+    bool Money(Currency& out);
+    // Reads one field and throws it away (a separator or a reserved field).
+    bool Skip();
+
+    bool Ok() const { return !error_.has_value(); }
+    const std::optional<ReadError>& Error() const { return error_; }
+    bool AtEnd() const;
+
+  private:
+    explicit RecordReader(std::string text) : text_(std::move(text)) {}
+    // The next raw field, or nullopt at the end of the data.
+    std::optional<std::string> NextField(bool& quoted);
+    // Counts the field and takes it, failing at the end of the data.
+    std::optional<std::string> Take();
+    bool Fail(std::string reason);
+    void FailToLoad(std::string reason);
+
+    std::string text_;
+    std::size_t pos_ = 0;
+    std::size_t line_ = 1;
+    std::size_t field_ = 0;
+    std::size_t fieldLine_ = 1;  // the line the current field starts on
+    bool fieldPending_ = false;  // the last field ended with a comma, so one more follows
+    std::optional<ReadError> error_;
+};
+
+// True when the file can be opened for reading; never reports an error.
+bool FileExists(const std::filesystem::path& path);
+
+// The per-employee file name: the employee's name immediately followed by the extension.
+std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension);
+
+// The two standard messages, with CR LF line breaks.
+std::string CorruptedFileMessage(std::string_view fileName);
+std::string WriteErrorMessage();
+void ShowCorruptedFile(Host& host, std::string_view fileName);
+void ShowWriteError(Host& host);
+
+}  // namespace kestrel

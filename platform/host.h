@@ -1,0 +1,58 @@
+// The services a window model asks of the desktop: message boxes, prompts, common dialogs,
+// modal runs, the clock and ending the program. The desktop implements them with Qt; tests
+// script them.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/date.h"
+
+namespace kestrel {
+
+class Form;
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { None, Information, Warning, Critical, Question };
+enum class MsgResult { Ok, Yes, No };
+
+// The application's title, the caption of its plain messages.
+inline constexpr std::string_view kAppTitle = "Kestrel";
+
+class Host {
+  public:
+    virtual ~Host() = default;
+
+    // Line breaks in `text` are "\r\n".
+    virtual MsgResult MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                             std::string_view title) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<std::string> InputBox(std::string_view prompt,
+                                                std::string_view title) = 0;
+    // `filter` in the form "Saved Files (*.use)|*.use". nullopt when cancelled.
+    virtual std::optional<std::filesystem::path> OpenFile(std::string_view filter) = 0;
+
+    // Blocks until the form is hidden or unloaded.
+    virtual void RunModal(Form& form) = 0;
+
+    virtual Date Today() = 0;
+    virtual std::string ShortDate(const Date& date) = 0;
+
+    // Ends the program once the running handler returns.
+    virtual void Quit() = 0;
+
+    // The form lifecycle, for the view.
+    virtual void FormShown(Form& form) = 0;
+    virtual void FormHidden(Form& form) = 0;
+    virtual void FormUnloading(Form& form) = 0;
+    virtual void BringToFront(Form& form) = 0;
+};
+
+// A plain message with an OK button and the application's title.
+inline void ShowMessage(Host& host, std::string_view text, MsgIcon icon = MsgIcon::None) {
+    host.MsgBox(text, MsgButtons::Ok, icon, kAppTitle);
+}
+
+}  // namespace kestrel

@@ -1,0 +1,82 @@
+// Every conversion between numbers and text that the payroll depends on lives here, so that the
+// rounding and formatting rules are written (and tested) once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestrel {
+
+// Fixed-point money: a signed 64-bit count of ten-thousandths of a dollar. Sums of Currency values
+// are exact, which is why the pay-in-dollars entry and the register's money totals use it.
+class Currency {
+public:
+    constexpr Currency() = default;
+    static constexpr Currency FromRaw(std::int64_t tenThousandths) {
+        Currency c;
+        c.raw_ = tenThousandths;
+        return c;
+    }
+    // Rounds to four decimals, ties to even (the binary value decides what a tie is).
+    static Currency FromDouble(double value);
+    static Currency FromSingle(float value) { return FromDouble(static_cast<double>(value)); }
+
+    constexpr std::int64_t Raw() const { return raw_; }
+    double ToDouble() const { return static_cast<double>(raw_) / 10000.0; }
+    float ToSingle() const { return static_cast<float>(ToDouble()); }
+
+    constexpr Currency operator+(Currency other) const { return FromRaw(raw_ + other.raw_); }
+    constexpr Currency operator-(Currency other) const { return FromRaw(raw_ - other.raw_); }
+    constexpr Currency& operator+=(Currency other) {
+        raw_ += other.raw_;
+        return *this;
+    }
+    constexpr bool operator==(const Currency&) const = default;
+    constexpr auto operator<=>(const Currency&) const = default;
+
+private:
+    std::int64_t raw_ = 0;
+};
+
+// Formats `value` with one of the numeric patterns the program uses: "#,###.00", "$#,###.00",
+// "#####.00", "###.00", "000000.00" (and its shorter forms down to "0.00"), "$#,###.#0" and
+// "##.##%". The digits are decided from the exact binary value and halves round away from zero,
+// so 2.675f (stored just below 2.675) gives "2.67" and 0.125 gives ".13". A '#' before the point
+// prints no leading zero (0 gives ".00"); '#' after the point drops a trailing zero; '%' multiplies
+// by 100. A value that rounds to zero is printed without a minus sign.
+std::string FormatNumber(double value, std::string_view pattern);
+
+// The program rounds amounts to cents by formatting them with "#,###.00" and reading the text
+// back; these do exactly that, without the detour through text.
+float RoundCents(float value);
+double RoundCents(double value);
+
+// Whole-dollar rounding of the state tax: halves go to the even dollar (12.5 -> 12, 13.5 -> 14).
+double RoundWholeEven(double value);
+
+// The leading number of a text, as the program reads boxes that must never fail: blanks are
+// skipped wherever they appear, then an optional sign, digits, an optional point and fraction and
+// an optional exponent are taken and the rest is ignored. Empty or non-numeric text gives 0;
+// "12.5abc" gives 12.5.
+double LeadingNumber(std::string_view text);
+
+// Strict conversions: the whole text (blanks around it allowed) must be a number, with an
+// optional sign, an optional '$' after the sign, ',' grouping in the integer part and an optional
+// exponent. "", "-", ".", "1-2" and "1 2" fail. Overflow of the target type fails.
+std::optional<double> StrictDouble(std::string_view text);
+std::optional<float> StrictSingle(std::string_view text);
+std::optional<Currency> StrictCurrency(std::string_view text);
+// A whole number in the 16-bit range; fractions round to even as an integer conversion does.
+std::optional<std::int16_t> StrictInt16(std::string_view text);
+
+// Shortest decimal text of a number as boxes and record files show it: at most 7 significant
+// digits for a single, 15 for a double, no trailing zeros, a leading "0" before the point, and
+// exponent form only for very large or very small magnitudes ("1E-05", "1.5E+07").
+std::string SingleText(float value);
+std::string DoubleText(double value);
+// Up to four decimals, no trailing zeros ("1", "12.5", "0.0001").
+std::string CurrencyText(Currency value);
+
+}  // namespace kestrel

@@ -1,0 +1,391 @@
+#include "calc/form1.h"
+
+#include <gtest/gtest.h>
+
+#include "app/program.h"
+#include "platform/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace kestrel {
+namespace {
+
+using testing::DemoFolder;
+using testing::TempWorkDir;
+
+class MainWindow : public ::testing::Test {
+  protected:
+    explicit MainWindow(bool withTables = true) {
+        if (withTables) std::filesystem::copy_file(DemoFolder() / "Fedtaxx.tax", "Fedtaxx.tax");
+    }
+    void TearDown() override { EXPECT_TRUE(host.unscripted.empty()) << host.unscripted[0]; }
+
+    Form1Ui& ui() { return program.form1.ui(); }
+    TextBox& Entry(int i) { return *ui().txtEntry[static_cast<std::size_t>(i)]; }
+    std::string Line(int i) { return ui().lbTax[static_cast<std::size_t>(i)]->Caption(); }
+
+    TempWorkDir dir;  // first, so the table file lands in the test's own folder
+    ScriptedHost host;
+    Program program{host};
+};
+
+class MainWindowWithoutTables : public MainWindow {
+  protected:
+    MainWindowWithoutTables() : MainWindow(false) {}
+};
+
+TEST_F(MainWindow, StartsWithNoEmployeeAndTheTableVersion) {
+    program.Start();
+    EXPECT_TRUE(program.form1.IsVisible());
+    EXPECT_EQ(program.form1.Caption(), "WRENFIELD WORKS");
+    EXPECT_EQ(ui().lbUser->Caption(), "USER");
+    EXPECT_EQ(ui().lbTaxVer->Caption(), "2005 Circular E");
+    EXPECT_EQ(ui().lbTableCaption->Caption(), "Federal Table: Cir E - Pub15");
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "00/00/05");
+    EXPECT_TRUE(program.ActiveUser.empty());
+    EXPECT_EQ(program.DefaultPayRate, 7.5f);
+    const std::array<std::string, 5> captions{"CrUnion", "Bond", "Dues", "Pension", "Misc."};
+    for (std::size_t k = 0; k < 5; ++k)
+        EXPECT_EQ(ui().lbTaxCaption[5 + k]->Caption(), captions[k]);
+    EXPECT_EQ(ui().lbTaxCaption[10]->Caption(), "K Plan");
+    EXPECT_EQ(ui().lbGross->Caption(), "");
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(MainWindowWithoutTables, StartUpWarnsAboutTheMissingTable) {
+    program.Start();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text.substr(0, 39), "You have illegally altered this program");
+    EXPECT_EQ(ui().lbTaxVer->Caption(), "");
+}
+
+TEST_F(MainWindowWithoutTables, CalculationGoesOnWithoutFederalTax) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(host.messages.size(), 2u);  // start-up and the calculation both tell
+    EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
+    EXPECT_EQ(Line(0), ".00");
+    EXPECT_EQ(ui().lbNet->Caption(), "$300.00");
+}
+
+TEST_F(MainWindow, EntriesTakeOnlyNumberKeys) {
+    program.Start();
+    Entry(0).SetFocus();
+    Entry(0).Type("4a0.5x");
+    EXPECT_EQ(Entry(0).Text(), "40.5");
+    Entry(0).Type("\b\b");
+    EXPECT_EQ(Entry(0).Text(), "40");
+    Entry(6).SetFocus();
+    Entry(6).Type("-1 2$");
+    EXPECT_EQ(Entry(6).Text(), "-1 2");
+}
+
+TEST_F(MainWindow, EnteringAnEntrySelectsItsText) {
+    program.Start();
+    Entry(3).SetText("12.5");
+    Entry(3).SetFocus();
+    EXPECT_EQ(Entry(3).SelStart(), 0);
+    EXPECT_EQ(Entry(3).SelLength(), 4);
+    Entry(3).Type("7");
+    EXPECT_EQ(Entry(3).Text(), "7");
+}
+
+TEST_F(MainWindow, EnterUpAndDownMoveAmongTheEntries) {
+    program.Start();
+    Entry(0).SetFocus();
+    Entry(0).UserKeyDown(Key::Enter);
+    EXPECT_TRUE(Entry(1).HasFocus());
+    Entry(1).UserKeyDown(Key::Up);
+    EXPECT_TRUE(Entry(0).HasFocus());
+    Entry(0).UserKeyDown(Key::Up);
+    EXPECT_TRUE(Entry(0).HasFocus());
+    Entry(7).SetFocus();
+    Entry(7).UserKeyDown(Key::Down);
+    EXPECT_TRUE(Entry(7).HasFocus());
+    Entry(7).UserKeyDown(Key::Enter);
+    EXPECT_TRUE(Entry(0).HasFocus());
+    Entry(0).UserKeyDown(Key::Down);
+    EXPECT_TRUE(Entry(1).HasFocus());
+}
+
+TEST_F(MainWindow, CalculateShowsEveryFigure) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
+    EXPECT_EQ(Line(0), "30.50");
+    for (int i = 1; i <= 10; ++i)
+        EXPECT_EQ(Line(i), ".00") << i;
+    EXPECT_EQ(ui().lbSdi->Caption(), ".00");
+    EXPECT_EQ(ui().lbSui->Caption(), ".00");
+    EXPECT_EQ(ui().lbCafe->Caption(), ".00");
+    EXPECT_EQ(ui().lbTaxes->Caption(), "$30.50");
+    EXPECT_EQ(ui().lbDeduct->Caption(), "$.00");
+    EXPECT_EQ(ui().lbNet->Caption(), "$269.50");
+    EXPECT_EQ(ui().lbOverTime->Caption(), "$.00");
+    EXPECT_EQ(ui().lbTips->Caption(), "$.00");
+    EXPECT_EQ(program.result.GrossPay, 300.0f);
+    // The entries that were 0 are blank again; the focus is back on the first entry.
+    EXPECT_EQ(Entry(0).Text(), "40");
+    for (int i = 1; i < 8; ++i)
+        EXPECT_EQ(Entry(i).Text(), "") << i;
+    EXPECT_TRUE(Entry(0).HasFocus());
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(MainWindow, CalculationReadsTheTablesAfreshAndForgetsThem) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(program.federal.allowances[1], 0.0f);
+    EXPECT_EQ(program.federal.Block(FederalBlockId::SingleWeekly).rows[1].Base, 0.0f);
+    EXPECT_EQ(program.federal.TableVersion, "2005 Circular E");
+    // A second calculation withholds again: the tables were read once more.
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(0), "30.50");
+}
+
+TEST_F(MainWindow, TwoTimesOvertimeAndDollarEntry) {
+    program.Start();
+    ui().opt2X->UserClick();
+    EXPECT_FALSE(ui().opt1X->Value());
+    Entry(2).SetText("3");
+    Entry(6).SetText("12.34");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(ui().lbOverTime->Caption(), "$45.00");  // 6 hours at 7.50
+    EXPECT_EQ(program.entry.OtVar, 6.0f);
+    EXPECT_EQ(program.entry.OtMultiplier, 2);
+    EXPECT_EQ(program.entry.Addit, Currency::FromRaw(123400));
+    EXPECT_EQ(ui().lbGross->Caption(), "$57.34");
+    // The entry still shows what the user typed.
+    EXPECT_EQ(Entry(2).Text(), "3");
+}
+
+TEST_F(MainWindow, AllEntriesBlank) {
+    program.Start();
+    program.profile.CreditUnion = 10;
+    ui().cmdCal->UserClick();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(Entry(i).Text(), "") << i;
+    EXPECT_EQ(ui().lbGross->Caption(), "");  // no taxable wages
+    EXPECT_EQ(Line(5), "10.00");
+    EXPECT_EQ(ui().lbNet->Caption(), "-$10.00");
+}
+
+TEST_F(MainWindow, FixedDeductionsAreRoundedInTheProfile) {
+    program.Start();
+    program.profile.Bond = 2.675f;
+    program.profile.CreditUnion = 10.125f;
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(5), "10.13");
+    EXPECT_EQ(Line(6), "2.67");
+    EXPECT_EQ(program.profile.CreditUnion, 10.13f);
+    EXPECT_EQ(program.profile.Bond, 2.67f);
+}
+
+struct BadEntry {
+    const char* name;
+    int index;
+    const char* text;
+};
+
+class MainWindowBadEntry : public MainWindow, public ::testing::WithParamInterface<BadEntry> {};
+
+TEST_P(MainWindowBadEntry, NamesTheEntryAndChangesNothing) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    const PayResult before = program.result;
+    const auto& c = GetParam();
+    Entry(c.index).SetText(c.text);
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    const std::string& text = host.messages[0].text;
+    EXPECT_NE(text.find(Form1::kEntryCaptions[static_cast<std::size_t>(c.index)]),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(c.text), std::string::npos) << text;
+    EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
+    EXPECT_EQ(program.result.NetPay, before.NetPay);
+    EXPECT_EQ(Entry(c.index).Text(), c.text);
+    for (int i = 1; i < 8; ++i) {
+        if (i != c.index) {
+            EXPECT_EQ(Entry(i).Text(), "") << i;
+        }
+    }
+    EXPECT_TRUE(Entry(c.index).HasFocus());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotNumbers, MainWindowBadEntry,
+    ::testing::Values(BadEntry{"MinusInside", 1, "1-2"}, BadEntry{"LoneMinus", 3, "-"},
+                      BadEntry{"LonePoint", 5, "."}, BadEntry{"BlankInside", 7, "1 2"},
+                      BadEntry{"TrailingMinus", 4, "5-"}, BadEntry{"DollarsTwoPoints", 6, "1.2.3"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, ClearEmptiesEntriesAndResults) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().txtWeekEnd->SetText("12/30/05");
+    ui().cmdCal->UserClick();
+    ui().cmdClear->UserClick();
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(Entry(i).Text(), "") << i;
+    for (int i = 0; i < 11; ++i)
+        EXPECT_EQ(Line(i), "") << i;
+    EXPECT_EQ(ui().lbSdi->Caption(), "");
+    EXPECT_EQ(ui().lbGross->Caption(), "");
+    EXPECT_EQ(ui().lbNet->Caption(), "");
+    EXPECT_EQ(ui().lbTips->Caption(), "");
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "00/00/05");
+    EXPECT_EQ(program.result.GrossPay, 0.0f);
+    EXPECT_EQ(program.result.NetPay, 0.0f);
+    EXPECT_EQ(program.result.FederalTax, 0.0f);
+    // The File menu's Clear does the same.
+    Entry(2).SetText("5");
+    ui().mnuClearIitem->UserClick();
+    EXPECT_EQ(Entry(2).Text(), "");
+}
+
+TEST_F(MainWindow, WeekEndingTakesEightCharacters) {
+    program.Start();
+    ui().txtWeekEnd->SetText("12/30/2005");
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "12/30/20");
+    EXPECT_EQ(program.entry.WeekEnding, "12/30/20");
+}
+
+TEST_F(MainWindow, DatePickerReplacesTheClearedDateWithToday) {
+    program.Start();
+    host.today = {2006, 1, 13};
+    bool sawToday = false;
+    host.onModal["frmDateMain"] = [&](Form&) {
+        sawToday = program.dateMain.ui().DTPicker1->Value() == Date{2006, 1, 13};
+        EXPECT_EQ(ui().txtWeekEnd->Text(), "01/13/06");
+        program.dateMain.ui().DTPicker1->UserPick({2006, 1, 20});
+        EXPECT_EQ(ui().txtWeekEnd->Text(), "01/20/06");
+        program.dateMain.ui().cmdOk->UserClick();
+    };
+    ui().txtWeekEnd->UserClick();
+    EXPECT_TRUE(sawToday);
+    EXPECT_FALSE(program.dateMain.IsLoaded());
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "01/20/06");
+}
+
+TEST_F(MainWindow, DatePickerStartsFromTheTypedDate) {
+    program.Start();
+    ui().txtWeekEnd->SetText("12/30/05");
+    Date shown;
+    host.onModal["frmDateMain"] = [&](Form&) {
+        shown = program.dateMain.ui().DTPicker1->Value();
+        program.dateMain.ui().cmdOk->UserClick();
+    };
+    ui().txtWeekEnd->UserClick();
+    EXPECT_EQ(shown, (Date{2005, 12, 30}));
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "12/30/05");
+
+    // An empty box shows today and Ok writes it.
+    ui().txtWeekEnd->SetText("");
+    ui().txtWeekEnd->UserClick();
+    EXPECT_EQ(shown, host.today);
+    EXPECT_EQ(ui().txtWeekEnd->Text(), "12/30/05");
+}
+
+TEST_F(MainWindow, AboutBoxShowsTheVersion) {
+    program.Start();
+    std::string version;
+    host.onModal["frmAboutSpcl"] = [&](Form&) {
+        version = program.aboutBox.ui().lblVersion->Caption();
+        EXPECT_NE(program.aboutBox.ui().lblComments->Caption().find("support@wrenfield.example"),
+                  std::string::npos);
+        program.aboutBox.ui().cmdOK->UserClick();
+    };
+    ui().mnuAboutItem->UserClick();
+    EXPECT_EQ(version, "Version 9.0.2");
+    EXPECT_FALSE(program.aboutBox.IsVisible());
+}
+
+TEST_F(MainWindow, ExitAsksThenEnds) {
+    program.Start();
+    host.answers.push_back(MsgResult::No);
+    ui().mnuExitItem->UserClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "     SAVE USER'S SETTINGS?");
+    EXPECT_EQ(host.messages[0].title, "Save?");
+    EXPECT_EQ(host.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_TRUE(host.quitRequested);
+}
+
+TEST_F(MainWindow, CloseBoxAsksThenEnds) {
+    program.Start();
+    host.answers.push_back(MsgResult::Yes);
+    EXPECT_TRUE(program.form1.UserClose());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "     SAVE USER'S SETTINGS?");
+    EXPECT_TRUE(host.quitRequested);
+}
+
+TEST_F(MainWindow, MenuTreeInDisplayOrder) {
+    program.Start();
+    std::vector<std::string> tree;
+    for (const MenuItem* menu : program.form1.Menus()) {
+        tree.push_back(menu->Caption());
+        for (const MenuItem* item : menu->Children())
+            tree.push_back("  " + item->Caption());
+    }
+    const std::vector<std::string> expected{"File",
+                                            "  &New",
+                                            "  &Open",
+                                            "  &Save",
+                                            "  -",
+                                            "  C&hecks",
+                                            "  -",
+                                            "  Print Sheet",
+                                            "  &Print Image",
+                                            "  -",
+                                            "  &Clear",
+                                            "  E&xit",
+                                            "Forms",
+                                            "  &Vacation",
+                                            "  OT %",
+                                            "  &Year to Date",
+                                            "Options",
+                                            "  H&eader",
+                                            "  -",
+                                            "  &User Info",
+                                            "  -",
+                                            "  S&tate Tax",
+                                            "  C&ity Tax",
+                                            "  Non City Tax",
+                                            "Help",
+                                            "  He&lp",
+                                            "  -",
+                                            "  &About"};
+    EXPECT_EQ(tree, expected);
+    // Items whose windows are not built yet are greyed; the ones that work are not.
+    EXPECT_FALSE(ui().mnuOpen->Enabled());
+    EXPECT_FALSE(ui().mnuState->Enabled());
+    EXPECT_TRUE(ui().mnuClearIitem->Enabled());
+    EXPECT_TRUE(ui().mnuExitItem->Enabled());
+    EXPECT_TRUE(ui().mnuAboutItem->Enabled());
+}
+
+TEST_F(MainWindow, EntryCaptionsAndOptions) {
+    program.Start();
+    std::vector<std::string> captions;
+    for (const Label* label : ui().lbEntry)
+        captions.push_back(label->Caption());
+    EXPECT_EQ(captions, (std::vector<std::string>{"STRAIGHT TIME HOURS 1", "STRAIGHT TIME HOURS 2",
+                                                  "O.T.", "O.T. TIME AND 1/2 (1.5X)",
+                                                  "HOLIDAY IN HOURS", "VACATION - SICK, IN HOURS",
+                                                  "PAY IN DOLLAR AMOUNT", "TIPS (Hours)"}));
+    EXPECT_EQ(ui().opt1X->Caption(), "(1X)");
+    EXPECT_EQ(ui().opt2X->Caption(), "(2X)");
+    EXPECT_TRUE(ui().opt1X->Value());
+    EXPECT_EQ(ui().lbClearAdd->Caption(), "    CLEAR               ADD");
+    EXPECT_EQ(ui().fraResults->Caption(), "Results");
+    EXPECT_EQ(ui().fraTaxes->Caption(), "Taxes/Deductions");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,233 @@
+#include "calc/pay_calculation.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace kestrel {
+namespace {
+
+class PayCalculation : public ::testing::Test {
+  protected:
+    PayCalculation() {
+        const auto loaded = ReadFederalTableFile(testing::DemoFolder() / "Fedtaxx.tax", federal);
+        EXPECT_EQ(loaded.status, FederalFileStatus::Loaded);
+    }
+
+    PayResult Run(bool oneTimes = true) {
+        PayInputs inputs{profile, federal};
+        inputs.overtimeOneTimes = oneTimes;
+        return ComputePay(inputs, entry);
+    }
+
+    EmployeeProfile profile = NewEmployeeProfile();
+    PayPeriodEntry entry;
+    FederalTables federal;
+};
+
+TEST_F(PayCalculation, FortyHoursAtTheDefaultRate) {
+    entry.StrHrs = 40;
+    const PayResult r = Run();
+    EXPECT_EQ(r.PayRate, 7.5f);
+    EXPECT_EQ(r.RegularPay1, 300.0f);
+    EXPECT_EQ(r.GrossPay, 300.0f);
+    EXPECT_EQ(r.TaxableWages, 300.0f);
+    EXPECT_EQ(r.FederalTaxableWages, 300.0f);
+    // Single weekly: 13.70 plus 15 % of the excess over 188.
+    EXPECT_EQ(r.FederalTax, 30.5f);
+    EXPECT_EQ(r.TaxDeduct, 30.5);
+    EXPECT_EQ(r.NetPay, 269.5f);
+
+    const PayDisplay shown = FormatPayResult(r);
+    EXPECT_EQ(shown.gross, "$300.00");
+    EXPECT_EQ(shown.lines[0], "30.50");
+    EXPECT_EQ(shown.taxes, "$30.50");
+    EXPECT_EQ(shown.deductions, "$.00");
+    EXPECT_EQ(shown.net, "$269.50");
+    EXPECT_EQ(shown.lines[5], ".00");
+    EXPECT_EQ(shown.cafeteria, ".00");
+}
+
+TEST_F(PayCalculation, RateOneIsUsedUnlessZero) {
+    entry.StrHrs = 10;
+    profile.HourlyRate1 = 7.5f;
+    EXPECT_EQ(Run().PayRate, 7.5f);
+    profile.HourlyRate1 = 12.25f;
+    EXPECT_EQ(Run().RegularPay1, 122.5f);
+    profile.HourlyRate1 = 0;
+    EXPECT_EQ(Run().RegularPay1, 75.0f);
+}
+
+TEST_F(PayCalculation, OvertimeAtOneTwoAndOneAndAHalfTimes) {
+    profile.HourlyRate1 = 10;
+    entry.OtVar = 3;
+    entry.OtHrs = 2;
+    PayResult r = Run(true);
+    EXPECT_EQ(r.TotalOt, 60.0f);  // 3 x 10 + 2 x 1.5 x 10
+    EXPECT_EQ(r.GrossPay, 60.0f);
+    EXPECT_EQ(entry.OtVar, 3.0f);
+
+    // "(2X)": the hours double in place, so 3 counts 6 hours at the rate.
+    r = Run(false);
+    EXPECT_EQ(entry.OtVar, 6.0f);
+    EXPECT_EQ(r.TotalOt, 90.0f);
+    EXPECT_EQ(r.GrossPay, 90.0f);
+}
+
+TEST_F(PayCalculation, GrossAddsEveryKindOfPay) {
+    profile.HourlyRate1 = 10;
+    profile.HourlyRate2 = 20;
+    profile.TipsRate = 2;
+    entry.StrHrs = 8;                          // 80
+    entry.StrHrs2 = 2;                         // 40
+    entry.Avas = 8;                            // 80 holiday
+    entry.VacDys = 4;                          // 40 vacation
+    entry.Addit = Currency::FromRaw(1002500);  // 100.25
+    entry.TipsHrs = 5;                         // 10 tips
+    const PayResult r = Run();
+    EXPECT_EQ(r.RegularPay2, 40.0f);
+    EXPECT_EQ(r.TotalTips, 10.0f);
+    EXPECT_EQ(r.GrossPay, 350.25f);
+    // Tips count in every tax base and come out of net pay, since the employee holds them.
+    EXPECT_EQ(r.FederalTaxableWages, 350.25f);
+    EXPECT_EQ(r.FederalTax, 38.04f);  // 13.70 + (350.25 - 188) x 0.15 = 38.0375
+    EXPECT_FLOAT_EQ(r.NetPay, 302.21f);
+}
+
+TEST_F(PayCalculation, GrossPiecesAreTakenToCurrencySeparately) {
+    // Each piece is 1.00004 in single precision and 1.0000 in currency: the pieces are rounded
+    // to four decimals before they are added, so gross pay is 3, not 3.00012.
+    profile.HourlyRate1 = 1.00004f;
+    entry.StrHrs = 1;
+    entry.OtVar = 1;
+    entry.VacDys = 1;
+    const PayResult r = Run();
+    EXPECT_EQ(r.GrossPay, 3.0f);
+    EXPECT_FLOAT_EQ(r.TotalOt, 1.00004f);
+}
+
+TEST_F(PayCalculation, KPlanAsPercentOrDollars) {
+    entry.StrHrs = 40;
+    profile.KPlan = 5;
+    profile.KPlanIsPercent = 1;
+    PayResult r = Run();
+    EXPECT_EQ(r.KPlanAmount, 15.0f);
+    EXPECT_EQ(r.TaxableWages, 285.0f);
+    EXPECT_EQ(r.FederalTaxableWages, 285.0f);
+
+    // With neither flag set the K plan counts as dollars.
+    profile.KPlanIsPercent = 0;
+    profile.KPlanIsFixed = 0;
+    r = Run();
+    EXPECT_EQ(r.KPlanAmount, 5.0f);
+    EXPECT_EQ(r.TaxableWages, 295.0f);
+    EXPECT_EQ(r.TotDeduct, 5.0f);
+}
+
+TEST_F(PayCalculation, PensionAllowancesAndCafeteriaReduceFederalWages) {
+    entry.StrHrs = 40;
+    profile.Pension = 10;             // 30 of 300
+    profile.FederalAllowances = "1";  // 61.54 a week
+    profile.Cafeteria = 20;
+    const PayResult r = Run();
+    EXPECT_EQ(r.PensionAmount, 30.0f);
+    EXPECT_EQ(r.TaxableWages, 300.0f);
+    EXPECT_FLOAT_EQ(r.FederalTaxableWages, 188.46f);
+    EXPECT_EQ(r.FederalTax, 13.77f);  // 13.70 + 0.46 x 0.15 = 13.769
+    EXPECT_EQ(r.TotDeduct, 50.0f);
+    EXPECT_FLOAT_EQ(r.NetPay, 300.0f - 13.77f - 50.0f);
+}
+
+TEST_F(PayCalculation, BiWeeklyDoublesTheWeeklyAllowance) {
+    profile.WeeklyPay = false;
+    profile.BiWeeklyPay = true;
+    profile.FederalAllowances = "1";
+    entry.StrHrs = 80;  // 600
+    const PayResult r = Run();
+    EXPECT_FLOAT_EQ(r.FederalAllowanceAmount, 123.08f);
+    EXPECT_FLOAT_EQ(r.FederalTaxableWages, 476.92f);
+    EXPECT_EQ(r.FederalTax, 42.49f);  // 27.50 + (476.92 - 377) x 0.15 = 42.488
+}
+
+TEST_F(PayCalculation, MarriedStatusUsesTheMarriedTable) {
+    profile.FederalStatus = "Married";
+    entry.StrHrs = 40;
+    EXPECT_EQ(Run().FederalTax, 14.6f);  // (300 - 154) x 0.10
+}
+
+TEST_F(PayCalculation, AdditionalFederalAndExemption) {
+    entry.StrHrs = 40;
+    profile.AdditionalFederal = 5.555f;
+    // 30.50 + 5.555 is added in single precision (36.0550003) before it goes to cents.
+    EXPECT_EQ(Run().FederalTax, 36.06f);
+    // Exempt withholds nothing, not even the additional amount.
+    profile.FederalExempt = 1;
+    const PayResult r = Run();
+    EXPECT_EQ(r.FederalTax, 0.0f);
+    EXPECT_EQ(r.NetPay, 300.0f);
+}
+
+TEST_F(PayCalculation, DeductionsRoundHalvesAwayFromZero) {
+    entry.StrHrs = 40;
+    profile.CreditUnion = 10.125f;  // exactly representable: a true half cent
+    profile.Bond = 2.675f;          // stored just below 2.675
+    profile.Dues = 1.005f;          // stored just below 1.005
+    profile.Misc = -0.125f;
+    const PayResult r = Run();
+    EXPECT_EQ(r.CreditUnion, 10.13f);
+    EXPECT_EQ(r.Bond, 2.67f);
+    EXPECT_EQ(r.Dues, 1.0f);
+    EXPECT_EQ(r.Misc, -0.13f);
+    EXPECT_FLOAT_EQ(r.TotDeduct, 10.13f + 2.67f + 1.0f - 0.13f);
+}
+
+TEST_F(PayCalculation, AllEntriesBlankStillTakesTheFixedDeductions) {
+    profile.CreditUnion = 10;
+    profile.KPlanIsPercent = 0;
+    profile.KPlan = 5;
+    const PayResult r = Run();
+    EXPECT_EQ(r.GrossPay, 0.0f);
+    EXPECT_EQ(r.FederalTax, 0.0f);
+    EXPECT_EQ(r.NetPay, -15.0f);
+    // The K plan makes the taxable wages -5, so the gross figure shows.
+    EXPECT_EQ(FormatPayResult(r).gross, "$.00");
+    profile.KPlan = 0;
+    const PayDisplay shown = FormatPayResult(Run());
+    EXPECT_EQ(shown.gross, "");
+    EXPECT_EQ(shown.net, "-$10.00");
+}
+
+TEST_F(PayCalculation, NegativeEntriesFlowThrough) {
+    entry.StrHrs = -4;
+    const PayResult r = Run();
+    EXPECT_EQ(r.GrossPay, -30.0f);
+    EXPECT_EQ(r.FederalTax, 0.0f);
+    EXPECT_EQ(r.NetPay, -30.0f);
+}
+
+TEST_F(PayCalculation, ZeroTablesWithholdNothing) {
+    federal.ClearValues();
+    entry.StrHrs = 40;
+    const PayResult r = Run();
+    EXPECT_EQ(r.FederalAllowanceAmount, 0.0f);
+    EXPECT_EQ(r.FederalTax, 0.0f);
+    EXPECT_EQ(r.NetPay, 300.0f);
+}
+
+TEST(FormatPayResult, ThousandsAndNegatives) {
+    PayResult r;
+    r.GrossPay = 1234.5f;
+    r.TaxableWages = 1234.5f;
+    r.NetPay = 1000.0f;
+    r.StateTax = 12.345;
+    r.TotalOt = 0.5f;
+    const PayDisplay shown = FormatPayResult(r);
+    EXPECT_EQ(shown.gross, "$1,234.50");
+    EXPECT_EQ(shown.net, "$1,000.00");
+    EXPECT_EQ(shown.lines[3], "12.35");
+    EXPECT_EQ(shown.overtime, "$.50");
+    EXPECT_EQ(shown.tips, "$.00");
+}
+
+}  // namespace
+}  // namespace kestrel

@@ -1,0 +1,52 @@
+// Each test works in a folder of its own, because the program resolves every file name against
+// the current folder.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace kestrel::testing {
+
+class TempWorkDir {
+  public:
+    TempWorkDir() : previous_(std::filesystem::current_path()) {
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("kestrel-test-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(path_);
+        std::filesystem::current_path(path_);
+    }
+    ~TempWorkDir() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempWorkDir(const TempWorkDir&) = delete;
+    TempWorkDir& operator=(const TempWorkDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+  private:
+    std::filesystem::path previous_;
+    std::filesystem::path path_;
+};
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteFile(const std::filesystem::path& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary);
+    out << contents;
+}
+
+// The federal table file shipped with the demo folder.
+inline std::filesystem::path DemoFolder() {
+    return std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo";
+}
+
+}  // namespace kestrel::testing
