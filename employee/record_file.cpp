@@ -1,0 +1,507 @@
+#include "employee/record_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <system_error>
+#include <utility>
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::string_view kTrue = "#TRUE#";
+constexpr std::string_view kFalse = "#FALSE#";
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string ErrnoText(int error) {
+    return std::generic_category().message(error);
+}
+
+// A value quoted into an error message is cut short: a corrupted file can hold anything.
+std::string Quote(std::string_view value) {
+    constexpr std::size_t kLongest = 32;
+    std::string text = "\"";
+    text += value.substr(0, kLongest);
+    if (value.size() > kLongest) text += "...";
+    text += '"';
+    return text;
+}
+
+bool HasNul(const std::filesystem::path& path) {
+    return path.native().find('\0') != std::filesystem::path::string_type::npos;
+}
+
+// A file descriptor that is closed however the function leaves.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int Get() const { return fd_; }
+    // Closes now, because close can be the call that reports a failed write.
+    int Close() {
+        int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+  private:
+    int fd_;
+};
+
+// Opens a file the reader may take whole: a regular file only, so that a folder, a pipe or a
+// device never blocks or feeds an endless stream.
+int OpenRegularFile(const std::filesystem::path& path, int& error) {
+    if (path.empty() || HasNul(path)) {
+        error = ENOENT;
+        return -1;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = errno;
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The temporary file of a commit. It is removed unless the commit renamed it over the target.
+class TemporaryFile {
+  public:
+    TemporaryFile() = default;
+    ~TemporaryFile() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    // Creates "<target>.<suffix>" next to the target. mkstemp would give the file mode 0600;
+    // opening it ourselves lets the umask decide, as it does for any other file the user saves.
+    int Create(const std::filesystem::path& target, int& error) {
+        static std::atomic<unsigned> counter{0};
+        constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            auto seed = static_cast<std::uint64_t>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+            seed ^= static_cast<std::uint64_t>(::getpid()) << 32;
+            seed ^= static_cast<std::uint64_t>(counter.fetch_add(1)) * 0x9E3779B97F4A7C15ULL;
+            std::string name = target.native() + ".";
+            for (int i = 0; i < 8; ++i) {
+                name += kDigits[seed % kDigits.size()];
+                seed /= kDigits.size();
+            }
+            int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                path_ = std::move(name);
+                return fd;
+            }
+            if (errno != EEXIST) {
+                error = errno;
+                return -1;
+            }
+        }
+        error = EEXIST;
+        return -1;
+    }
+
+    const std::string& Path() const { return path_; }
+    void Keep() { path_.clear(); }
+
+  private:
+    std::string path_;
+};
+
+bool WriteAll(int fd, std::string_view bytes, int& error) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+// After the rename the new name lives in the folder's entry; syncing the folder makes the
+// replacement itself survive a power cut. Not every file system allows it, so it is best effort.
+void SyncFolder(const std::filesystem::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+WriteResult Failure(std::string reason) {
+    return WriteResult{false, std::move(reason)};
+}
+
+WriteResult CommitBytes(const std::filesystem::path& target, std::string_view bytes,
+                        std::optional<std::size_t> failAfter) {
+    if (target.empty() || HasNul(target)) return Failure("invalid file name");
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+
+    TemporaryFile temp;
+    int error = 0;
+    Descriptor fd(temp.Create(target, error));
+    if (fd.Get() < 0) {
+        return Failure("cannot create a temporary file in " + folder.string() + ": " +
+                       ErrnoText(error));
+    }
+
+    // Keep the permissions of the file being replaced.
+    struct stat previous {};
+    if (::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode)) {
+        ::fchmod(fd.Get(), previous.st_mode & 07777);
+    }
+
+    std::string_view toWrite = bytes;
+    if (failAfter) toWrite = bytes.substr(0, *failAfter);
+    if (!WriteAll(fd.Get(), toWrite, error)) {
+        return Failure("cannot write " + temp.Path() + ": " + ErrnoText(error));
+    }
+    if (failAfter) {
+        return Failure("write stopped after " + std::to_string(toWrite.size()) + " bytes");
+    }
+    if (::fsync(fd.Get()) != 0) {
+        error = errno;
+        return Failure("cannot flush " + temp.Path() + ": " + ErrnoText(error));
+    }
+    if (fd.Close() != 0) {
+        error = errno;
+        return Failure("cannot close " + temp.Path() + ": " + ErrnoText(error));
+    }
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
+        error = errno;
+        return Failure("cannot replace " + target.string() + ": " + ErrnoText(error));
+    }
+    temp.Keep();
+    SyncFolder(folder);
+    return WriteResult{};
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+}  // namespace
+
+namespace field {
+
+RecordField Text(std::string_view value) {
+    return RecordField{"\"" + SanitizeRecordText(value) + "\""};
+}
+RecordField Single(float value) {
+    return RecordField{SingleText(value)};
+}
+RecordField Double(double value) {
+    return RecordField{DoubleText(value)};
+}
+RecordField Int16(std::int16_t value) {
+    return RecordField{std::to_string(value)};
+}
+RecordField Bool(bool value) {
+    return RecordField{std::string(value ? kTrue : kFalse)};
+}
+RecordField Empty() {
+    return RecordField{};
+}
+RecordField Money(Currency value) {
+    return RecordField{CurrencyText(value)};
+}
+
+}  // namespace field
+
+std::string SanitizeRecordText(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        if (c == '"') c = '\'';
+    }
+    return result;
+}
+
+RecordWriter::RecordWriter(std::filesystem::path target) : target_(std::move(target)) {}
+
+void RecordWriter::Line(std::initializer_list<RecordField> fields) {
+    Line(std::vector<RecordField>(fields));
+}
+
+void RecordWriter::Line(const std::vector<RecordField>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) contents_ += ',';
+        contents_ += fields[i].text;
+    }
+    contents_ += kLineEnd;
+}
+
+WriteResult RecordWriter::Commit() {
+    try {
+        return CommitBytes(target_, contents_, failAfter_);
+    } catch (const std::exception& e) {
+        // Only an allocation can throw here; the temporary file has been removed by then.
+        return Failure(e.what());
+    }
+}
+
+RecordReader RecordReader::Open(const std::filesystem::path& path) {
+    RecordReader reader{std::string()};
+    try {
+        int error = 0;
+        Descriptor fd(OpenRegularFile(path, error));
+        if (fd.Get() < 0) {
+            reader.FailToLoad("cannot open " + path.string() + ": " + ErrnoText(error));
+            return reader;
+        }
+        char buffer[65536];
+        for (;;) {
+            ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+            if (got == 0) break;
+            if (got < 0) {
+                error = errno;
+                if (error == EINTR) continue;
+                reader.FailToLoad("cannot read " + path.string() + ": " + ErrnoText(error));
+                return reader;
+            }
+            reader.text_.append(buffer, static_cast<std::size_t>(got));
+        }
+    } catch (const std::exception& e) {
+        reader.FailToLoad(std::string("cannot read ") + e.what());
+    }
+    return reader;
+}
+
+RecordReader RecordReader::FromText(std::string text) {
+    return RecordReader(std::move(text));
+}
+
+bool RecordReader::AtEnd() const {
+    return !fieldPending_ && pos_ >= text_.size();
+}
+
+void RecordReader::FailToLoad(std::string reason) {
+    text_.clear();
+    pos_ = 0;
+    error_ = ReadError{0, 0, std::move(reason)};
+}
+
+bool RecordReader::Fail(std::string reason) {
+    if (!error_) error_ = ReadError{field_, fieldLine_, std::move(reason)};
+    return false;
+}
+
+std::optional<std::string> RecordReader::NextField(bool& quoted) {
+    quoted = false;
+    fieldLine_ = line_;
+    if (AtEnd()) return std::nullopt;
+    fieldPending_ = false;
+
+    const std::size_t size = text_.size();
+    while (pos_ < size && IsBlank(text_[pos_]))
+        ++pos_;
+
+    std::string value;
+    if (pos_ < size && text_[pos_] == '"') {
+        quoted = true;
+        std::size_t close = text_.find('"', pos_ + 1);
+        if (close == std::string::npos) {
+            pos_ = size;
+            Fail("missing closing quote");
+            return std::nullopt;
+        }
+        value = text_.substr(pos_ + 1, close - pos_ - 1);
+        // A text may hold line breaks; count them so later errors name the right line.
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            if (value[i] == '\n' ||
+                (value[i] == '\r' && (i + 1 == value.size() || value[i + 1] != '\n'))) {
+                ++line_;
+            }
+        }
+        pos_ = close + 1;
+        while (pos_ < size && text_[pos_] != ',' && !IsLineEnd(text_[pos_]))
+            ++pos_;
+    } else {
+        std::size_t start = pos_;
+        while (pos_ < size && text_[pos_] != ',' && !IsLineEnd(text_[pos_]))
+            ++pos_;
+        std::size_t end = pos_;
+        while (end > start && IsBlank(text_[end - 1]))
+            --end;
+        value = text_.substr(start, end - start);
+    }
+
+    if (pos_ < size) {
+        if (text_[pos_] == ',') {
+            // A comma promises one more field, even at the very end of the data.
+            fieldPending_ = true;
+            ++pos_;
+        } else {
+            if (text_[pos_] == '\r' && pos_ + 1 < size && text_[pos_ + 1] == '\n') ++pos_;
+            ++pos_;
+            ++line_;
+        }
+    }
+    return value;
+}
+
+namespace {
+
+// Spaces inside quotes survive the read; a numeric field holding nothing else is still empty.
+bool IsEmptyValue(std::string_view value) {
+    for (char c : value) {
+        if (!IsBlank(c)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> RecordReader::Take() {
+    if (!Ok()) return std::nullopt;
+    ++field_;
+    bool quoted = false;
+    std::optional<std::string> value = NextField(quoted);
+    if (!value) Fail("unexpected end of file");
+    return value;
+}
+
+bool RecordReader::Text(std::string& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    out = std::move(*value);
+    return true;
+}
+
+bool RecordReader::Single(float& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    if (IsEmptyValue(*value)) {
+        out = 0.0F;
+        return true;
+    }
+    std::optional<float> number = StrictSingle(*value);
+    if (!number) return Fail("not a number: " + Quote(*value));
+    out = *number;
+    return true;
+}
+
+bool RecordReader::Double(double& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    if (IsEmptyValue(*value)) {
+        out = 0.0;
+        return true;
+    }
+    std::optional<double> number = StrictDouble(*value);
+    if (!number) return Fail("not a number: " + Quote(*value));
+    out = *number;
+    return true;
+}
+
+bool RecordReader::Int16(std::int16_t& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    // A Boolean field read into an integer gives the values the program stores for them.
+    if (*value == kTrue) {
+        out = -1;
+        return true;
+    }
+    if (*value == kFalse || IsEmptyValue(*value)) {
+        out = 0;
+        return true;
+    }
+    std::optional<std::int16_t> number = StrictInt16(*value);
+    if (!number) {
+        bool isNumber = StrictDouble(*value).has_value();
+        return Fail((isNumber ? "out of the 16-bit range: " : "not a number: ") + Quote(*value));
+    }
+    out = *number;
+    return true;
+}
+
+bool RecordReader::Bool(bool& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    if (*value == kTrue) {
+        out = true;
+        return true;
+    }
+    if (*value == kFalse || IsEmptyValue(*value)) {
+        out = false;
+        return true;
+    }
+    std::optional<double> number = StrictDouble(*value);
+    if (!number) return Fail("not a Boolean: " + Quote(*value));
+    out = *number != 0.0;
+    return true;
+}
+
+bool RecordReader::Money(Currency& out) {
+    std::optional<std::string> value = Take();
+    if (!value) return false;
+    if (IsEmptyValue(*value)) {
+        out = Currency();
+        return true;
+    }
+    std::optional<Currency> amount = StrictCurrency(*value);
+    if (!amount) return Fail("not an amount: " + Quote(*value));
+    out = *amount;
+    return true;
+}
+
+bool RecordReader::Skip() {
+    return Take().has_value();
+}
+
+bool FileExists(const std::filesystem::path& path) {
+    int error = 0;
+    int fd = OpenRegularFile(path, error);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension) {
+    std::string name(activeUser);
+    name += extension;
+    return {name};
+}
+
+std::string CorruptedFileMessage(std::string_view fileName) {
+    std::string text = "You have corupted a file.\r\nFind file,\r\n";
+    text += fileName;
+    text += "\r\nand delete it.";
+    return text;
+}
+
+std::string WriteErrorMessage() {
+    return "Check your numbers\r\nNo blanks\r\nOnly numbers";
+}
+
+void ShowCorruptedFile(Host& host, std::string_view fileName) {
+    ShowMessage(host, CorruptedFileMessage(fileName));
+}
+
+void ShowWriteError(Host& host) {
+    ShowMessage(host, WriteErrorMessage());
+}
+
+}  // namespace kestrel
