@@ -1,0 +1,117 @@
+#include "settings/state_tax_settings.h"
+
+#include <cstddef>
+
+namespace kestrel {
+
+bool StateTaxSettings::AnySpecialState() const {
+    for (CheckFlag flag :
+         {ArizonaFlag, LouisianaFlag, IowaFlag, MissouriFlag, MassFlag, OregonFlag, OklahomaFlag,
+          AlabamaFlag, KentuckyFlag, WisconsinFlag, NorthCarolinaFlag}) {
+        if (flag != 0) return true;
+    }
+    return false;
+}
+
+StateTaxSettings NewYorkStateDefaults() {
+    // The two tables share every line but 7 and 8 (index 6 and 7).
+    constexpr BracketTable kSingle{{{0, 0, 0.04f},
+                                    {308, 12.31f, 0.045f},
+                                    {423, 17.5f, 0.0525f},
+                                    {500, 21.54f, 0.059f},
+                                    {769, 37.42f, 0.0685f},
+                                    {3462, 221.85f, 0.0764f},
+                                    {3846, 251.23f, 0.0854f},
+                                    {5769, 415.46f, 0.0855f},
+                                    {7692, 579.88f, 0.0775f},
+                                    {19231, 1474.12f, 0.082f}}};
+    StateTaxSettings settings;
+    settings.SingleBrackets = kSingle;
+    settings.MarriedBrackets = kSingle;
+    settings.MarriedBrackets[6].Percent = 0.0814f;
+    settings.MarriedBrackets[7].Amount = 407.85f;
+    settings.MarriedBrackets[7].Percent = 0.0895f;
+    settings.SingleExemptions = {268.3f, 306.8f, 345.3f, 383.8f, 422.3f,
+                                 460.8f, 499.3f, 537.8f, 576.3f, 614.8f};
+    settings.MarriedExemptions = {287.5f, 326, 364.5f, 403, 441.5f, 480, 518.5f, 557, 595.5f, 634};
+    return settings;
+}
+
+SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
+                                 EmployeeProfile& profile) {
+    if (!FileExists(path)) return {};
+    RecordReader in = RecordReader::Open(path);
+    // Every read goes straight into its field: after the first failure the reader refuses the
+    // rest, so what was read before it keeps its new value and the remainder stays as it was.
+    for (std::size_t i = 0; i < 10; ++i) {
+        BracketRow& single = settings.SingleBrackets[i];
+        BracketRow& married = settings.MarriedBrackets[i];
+        in.Single(single.Minimum);
+        in.Single(single.Amount);
+        in.Single(single.Percent);
+        in.Single(married.Minimum);
+        in.Single(married.Amount);
+        in.Single(married.Percent);
+    }
+    in.Int16(settings.NoStateTax);
+    for (std::size_t i = 0; i < 10; ++i) {
+        in.Single(settings.SingleExemptions[i]);
+        in.Single(settings.MarriedExemptions[i]);
+    }
+    in.Single(settings.SdiPercent);
+    in.Single(settings.SuiPercent);
+    in.Single(settings.SdiWageBase);
+    in.Single(settings.SuiWageBase);
+    in.Single(settings.StateAdjustment);
+    in.Int16(settings.SdiUseBase);
+    in.Int16(settings.SuiUseBase);
+    in.Int16(profile.FicaExempt);
+    in.Int16(settings.AlabamaFlag);
+
+    in.Int16(settings.ArizonaFlag);
+    in.Int16(settings.LouisianaFlag);
+    in.Int16(settings.IowaFlag);
+    in.Int16(profile.StateAllowances);
+    in.Text(profile.StateStatus);
+    in.Int16(profile.FederalExempt);
+    in.Single(profile.AdditionalFederal);
+    in.Int16(settings.MassFlag);
+    in.Int16(settings.OregonFlag);
+    in.Int16(settings.KentuckyFlag);
+    in.Int16(settings.MissouriFlag);
+
+    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
+    return {SettingsFileStatus::Loaded, {}};
+}
+
+WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
+                           const EmployeeProfile& profile) {
+    RecordWriter out(path);
+    for (std::size_t i = 0; i < 10; ++i) {
+        const BracketRow& single = settings.SingleBrackets[i];
+        const BracketRow& married = settings.MarriedBrackets[i];
+        out.Line({field::Single(single.Minimum), field::Single(single.Amount),
+                  field::Single(single.Percent), field::Single(married.Minimum),
+                  field::Single(married.Amount), field::Single(married.Percent)});
+    }
+    out.Line({field::Int16(settings.NoStateTax)});
+    for (std::size_t i = 0; i < 10; ++i) {
+        out.Line({field::Single(settings.SingleExemptions[i]),
+                  field::Single(settings.MarriedExemptions[i])});
+    }
+    // Stored files rely on this order of lines 22 and 23, odd as it is.
+    out.Line({field::Single(settings.SdiPercent), field::Single(settings.SuiPercent),
+              field::Single(settings.SdiWageBase), field::Single(settings.SuiWageBase),
+              field::Single(settings.StateAdjustment), field::Int16(settings.SdiUseBase),
+              field::Int16(settings.SuiUseBase), field::Int16(profile.FicaExempt),
+              field::Int16(settings.AlabamaFlag)});
+    out.Line({field::Int16(settings.ArizonaFlag), field::Int16(settings.LouisianaFlag),
+              field::Int16(settings.IowaFlag), field::Int16(profile.StateAllowances),
+              field::Text(profile.StateStatus), field::Int16(profile.FederalExempt),
+              field::Single(profile.AdditionalFederal), field::Int16(settings.MassFlag),
+              field::Int16(settings.OregonFlag), field::Int16(settings.KentuckyFlag),
+              field::Int16(settings.MissouriFlag)});
+    return out.Commit();
+}
+
+}  // namespace kestrel
