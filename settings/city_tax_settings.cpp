@@ -1,0 +1,83 @@
+#include "settings/city_tax_settings.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr std::size_t kTableLines = 10;
+
+}  // namespace
+
+CityTaxSettings NewYorkCityDefaults() {
+    CityTaxSettings city;
+    city.SingleBrackets = {{{0, 0, 0.019F},
+                            {308, 5.85F, 0.0265F},
+                            {334, 6.58F, 0.031F},
+                            {557, 14.08F, 0.037F},
+                            {962, 28.31F, 0.039F},
+                            {2308, 80.81F, 0.04F},
+                            {3846, 142.35F, 0.044F},
+                            {5769, 226.96F, 0.0544F},
+                            {7692, 331.58F, 0.044F},
+                            {19231, 839.27F, 0.048F}}};
+    // Not a copy of the single table: line 4 starts at 577, and lines 7 to 10 differ.
+    city.MarriedBrackets = {{{0, 0, 0.019F},
+                             {308, 5.85F, 0.0265F},
+                             {334, 6.58F, 0.031F},
+                             {577, 14.08F, 0.037F},
+                             {962, 28.31F, 0.039F},
+                             {2308, 80.81F, 0.04F},
+                             {3846, 142.35F, 0.04F},
+                             {5769, 219.27F, 0.0603F},
+                             {7692, 335.23F, 0.044F},
+                             {19231, 842.92F, 0.048F}}};
+    // Written out rather than computed in 38.5 steps, so every figure is the decimal one.
+    city.SingleExemptions = {192.3F, 230.8F, 269.3F, 307.8F, 346.3F,
+                             384.8F, 423.3F, 461.8F, 500.3F, 538.8F};
+    city.MarriedExemptions = {211.5F, 250, 288.5F, 327, 365.5F, 404, 442.5F, 481, 519.5F, 558};
+    city.NoLocalTax = 0;
+    return city;
+}
+
+SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettings& settings) {
+    if (!FileExists(path)) return {SettingsFileStatus::Missing, {}};
+    RecordReader in = RecordReader::Open(path);
+    // Each read goes straight into the record; after a failure the reader refuses every further
+    // read, so the fields before it keep their new values and the rest their old ones.
+    for (std::size_t i = 0; i < kTableLines; ++i) {
+        BracketRow& single = settings.SingleBrackets[i];
+        BracketRow& married = settings.MarriedBrackets[i];
+        in.Single(single.Minimum);
+        in.Single(single.Amount);
+        in.Single(single.Percent);
+        in.Single(married.Minimum);
+        in.Single(married.Amount);
+        in.Single(married.Percent);
+    }
+    in.Int16(settings.NoLocalTax);
+    for (std::size_t i = 0; i < kTableLines; ++i) {
+        in.Single(settings.SingleExemptions[i]);
+        in.Single(settings.MarriedExemptions[i]);
+    }
+    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
+    return {SettingsFileStatus::Loaded, {}};
+}
+
+WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
+    RecordWriter out(path);
+    for (std::size_t i = 0; i < kTableLines; ++i) {
+        const BracketRow& single = settings.SingleBrackets[i];
+        const BracketRow& married = settings.MarriedBrackets[i];
+        out.Line({field::Single(single.Minimum), field::Single(single.Amount),
+                  field::Single(single.Percent), field::Single(married.Minimum),
+                  field::Single(married.Amount), field::Single(married.Percent)});
+    }
+    out.Line({field::Int16(settings.NoLocalTax)});
+    for (std::size_t i = 0; i < kTableLines; ++i) {
+        out.Line({field::Single(settings.SingleExemptions[i]),
+                  field::Single(settings.MarriedExemptions[i])});
+    }
+    return out.Commit();
+}
+
+}  // namespace kestrel
