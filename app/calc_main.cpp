@@ -14,6 +14,10 @@
 #include "calc/federal_tables.h"
 #include "calc/pay_calculation.h"
 #include "platform/numbers.h"
+#include "settings/city_tax_settings.h"
+#include "settings/non_resident_tax_settings.h"
+#include "settings/state_tax_settings.h"
+#include "ytd/ytd_register.h"
 
 namespace {
 
@@ -27,6 +31,15 @@ struct Request {
     EmployeeProfile profile = NewEmployeeProfile();
     PayPeriodEntry entry;
     bool overtimeOneTimes = true;
+    // A new employee's settings are the built-in ones until a file says otherwise.
+    StateTaxSettings state = NewYorkStateDefaults();
+    CityTaxSettings city = NewYorkCityDefaults();
+    NonResidentTaxSettings nonResident = NonResidentDefaults();
+    std::string staFile;
+    std::string ctiFile;
+    std::string nciFile;
+    std::string ytdFile;
+    YtdRegister ytd;
 };
 
 float SingleValue(std::string_view option, std::string_view text) {
@@ -43,6 +56,15 @@ std::string StatusValue(std::string_view option, std::string_view text) {
                          std::string(text) + "\""};
     }
     return std::string(text);
+}
+
+std::int16_t CountValue(std::string_view option, std::string_view text) {
+    const auto value = StrictInt16(text);
+    if (!value || *value < 0 || *value > 9) {
+        throw UsageError{std::string(option) + " is a count from 0 to 9, not \"" +
+                         std::string(text) + "\""};
+    }
+    return *value;
 }
 
 std::string AllowanceValue(std::string_view option, std::string_view text) {
@@ -92,6 +114,14 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
              r.entry.Addit = *money;
          }},
         {"--tips-hours", [](Request& r, auto o, auto v) { r.entry.TipsHrs = SingleValue(o, v); }},
+        {"--state-status",
+         [](Request& r, auto o, auto v) { r.profile.StateStatus = StatusValue(o, v); }},
+        {"--state-allowances",
+         [](Request& r, auto o, auto v) { r.profile.StateAllowances = CountValue(o, v); }},
+        {"--sta", [](Request& r, auto, auto v) { r.staFile = std::string(v); }},
+        {"--cti", [](Request& r, auto, auto v) { r.ctiFile = std::string(v); }},
+        {"--nci", [](Request& r, auto, auto v) { r.nciFile = std::string(v); }},
+        {"--ytd", [](Request& r, auto, auto v) { r.ytdFile = std::string(v); }},
     };
     return options;
 }
@@ -122,6 +152,8 @@ const std::map<std::string, FlagSetter, std::less<>>& FlagOptions() {
              r.profile.KPlanIsFixed = 1;
          }},
         {"--ot-double", [](Request& r) { r.overtimeOneTimes = false; }},
+        {"--no-city-resident", [](Request& r) { r.profile.NonCityResident = 1; }},
+        {"--cafeteria-state", [](Request& r) { r.profile.CafeteriaReducesState = 1; }},
     };
     return options;
 }
@@ -132,14 +164,18 @@ void PrintUsage(std::ostream& out) {
            "             --federal-allowances 0-9 --additional-federal N --federal-exempt\n"
            "             --fica-exempt --weekly|--biweekly --credit-union N --bond N --dues N\n"
            "             --pension PERCENT --misc N --kplan N --kplan-percent|--kplan-fixed\n"
-           "             --cafeteria N --self-employed\n"
+           "             --cafeteria N --cafeteria-state --self-employed\n"
+           "             --state-status Single|Married --state-allowances 0-9\n"
+           "             --no-city-resident\n"
+           "  files:     --sta FILE --cti FILE --nci FILE (settings; default: the built-in\n"
+           "             New York values) --ytd FILE (a year-to-date register file)\n"
            "  period:    --straight H --straight2 H --ot H --ot-double --ot15 H --holiday H\n"
            "             --vacation H --dollars AMOUNT --tips-hours H\n"
            "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n";
 }
 
-Request ParseArguments(const std::vector<std::string_view>& args) {
-    Request request;
+// Applies the options in order onto `request`.
+void ApplyArguments(const std::vector<std::string_view>& args, Request& request) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i];
         std::string_view value;
@@ -163,6 +199,46 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
             value = args[++i];
         }
         option->second(request, arg, value);
+    }
+}
+
+// A settings file named on the command line must be there and whole.
+template <class Settings, class Reader>
+void LoadSettingsFile(const std::string& name, Settings& settings, Reader read) {
+    if (name.empty()) return;
+    const SettingsFileResult result = read(std::filesystem::path(name), settings);
+    if (result.status == SettingsFileStatus::Missing) {
+        throw UsageError{"cannot read " + name};
+    }
+    if (result.status == SettingsFileStatus::Corrupted) {
+        throw UsageError{name + " is damaged at line " + std::to_string(result.error.line) +
+                         ", field " + std::to_string(result.error.field) + ": " +
+                         result.error.reason};
+    }
+}
+
+// The settings files first, then every option again, so that options on the command line win
+// over the profile fields a ".sta" file carries.
+Request ParseArguments(const std::vector<std::string_view>& args) {
+    Request named;
+    ApplyArguments(args, named);
+    Request request;
+    LoadSettingsFile(named.staFile, request.state, [&](const auto& path, auto& state) {
+        return ReadStateFile(path, state, request.profile);
+    });
+    LoadSettingsFile(named.ctiFile, request.city, ReadCityFile);
+    LoadSettingsFile(named.nciFile, request.nonResident, ReadNonResidentFile);
+    ApplyArguments(args, request);
+    // The register's file layout depends on the pay frequency, known only now.
+    if (!request.ytdFile.empty()) {
+        if (!FileExists(request.ytdFile)) throw UsageError{"cannot read " + request.ytdFile};
+        if (const auto damage =
+                ReadAnnualFile(request.ytdFile, request.profile.WeeklyPay, request.ytd)) {
+            throw UsageError{request.ytdFile + " is not a " +
+                             (request.profile.WeeklyPay ? "weekly" : "bi-weekly") +
+                             " register file: line " + std::to_string(damage->line) + ", " +
+                             damage->reason};
+        }
     }
     return request;
 }
@@ -200,9 +276,10 @@ class JsonObject {
 };
 
 std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
-                       const FederalTables& federal) {
+                       const FederalTables& federal, Currency ytdGross) {
     JsonObject json;
     json.String("TableVersion", federal.TableVersion);
+    json.Raw("YtdGross", CurrencyText(ytdGross));
     json.Number("OtVar", entry.OtVar);
     json.Number("PayRate", r.PayRate);
     json.Number("RegularPay1", r.RegularPay1);
@@ -291,9 +368,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    PayInputs inputs{request.profile, federal};
+    PayInputs inputs{request.profile, federal, request.state, request.city, request.nonResident};
     inputs.overtimeOneTimes = request.overtimeOneTimes;
+    inputs.ytdGross = request.ytd.totals.Gross;
     const PayResult result = ComputePay(inputs, request.entry);
-    std::cout << ResultJson(result, request.entry, federal) << "\n";
+    std::cout << ResultJson(result, request.entry, federal, request.ytd.totals.Gross) << "\n";
     return 0;
 }

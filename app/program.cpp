@@ -8,7 +8,13 @@ std::string VersionText() {
 }
 
 Program::Program(Host& hostServices)
-    : host(hostServices), form1(*this), dateMain(*this), aboutBox(*this) {}
+    : host(hostServices),
+      form1(*this),
+      dateMain(*this),
+      aboutBox(*this),
+      dialogState(*this),
+      dialogCity(*this),
+      dialogNonCity(*this) {}
 
 void Program::Start() {
     form1.Show();

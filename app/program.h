@@ -10,6 +10,13 @@
 #include "calc/frm_date_main.h"
 #include "calc/payroll_records.h"
 #include "platform/host.h"
+#include "settings/city_tax_settings.h"
+#include "settings/dialog_city.h"
+#include "settings/dialog_non_city.h"
+#include "settings/dialog_state.h"
+#include "settings/non_resident_tax_settings.h"
+#include "settings/state_tax_settings.h"
+#include "ytd/ytd_register.h"
 
 namespace kestrel {
 
@@ -39,10 +46,17 @@ class Program {
     PayPeriodEntry entry;
     PayResult result;
     FederalTables federal;
+    StateTaxSettings stateSettings;
+    CityTaxSettings citySettings;
+    NonResidentTaxSettings nonResidentSettings;
+    YtdRegister ytd;
 
     Form1 form1;
     frmDateMain dateMain;
     frmAboutSpcl aboutBox;
+    DialogState dialogState;
+    DialogCity dialogCity;
+    DialogNonCity dialogNonCity;
 };
 
 }  // namespace kestrel

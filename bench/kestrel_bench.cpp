@@ -7,6 +7,9 @@
 
 #include "calc/pay_calculation.h"
 #include "employee/record_file.h"
+#include "settings/city_tax_settings.h"
+#include "settings/non_resident_tax_settings.h"
+#include "settings/state_tax_settings.h"
 
 namespace {
 
@@ -23,13 +26,16 @@ void BM_PayCalculation(benchmark::State& state) {
     profile.CreditUnion = 12.5f;
     profile.KPlan = 4;
     profile.FederalAllowances = "2";
+    const StateTaxSettings stateTables = NewYorkStateDefaults();
+    const CityTaxSettings cityTables = NewYorkCityDefaults();
+    const NonResidentTaxSettings nonResident = NonResidentDefaults();
     for (auto _ : state) {
         PayPeriodEntry entry;
         entry.StrHrs = 40;
         entry.OtHrs = 3.5f;
         entry.TipsHrs = 6;
         entry.Addit = Currency::FromRaw(255000);
-        PayInputs inputs{profile, federal};
+        PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
         PayResult result = ComputePay(inputs, entry);
         PayDisplay shown = FormatPayResult(result);
         benchmark::DoNotOptimize(result);

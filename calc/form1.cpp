@@ -207,6 +207,13 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuState = &AddMenu("mnuState", "S&tate Tax", ui.mnuOptions);
     ui.mnuCity = &AddMenu("mnuCity", "C&ity Tax", ui.mnuOptions);
     ui.mnuNonCity = &AddMenu("mnuNonCity", "Non City Tax", ui.mnuOptions);
+    ui.mnuState->Click = [this] {
+        program_.dialogState.Show();
+        // Later: the preset of every special state ticked in the window runs again here, and
+        // "Spouse Works" shows for Missouri and Oklahoma.
+    };
+    ui.mnuCity->Click = [this] { program_.dialogCity.Show(); };
+    ui.mnuNonCity->Click = [this] { program_.dialogNonCity.Show(); };
 
     ui.mnuHelp = &AddMenu("mnuHelp", "Help");
     ui.mnuHelpItem = &AddMenu("mnuHelpItem", "He&lp", ui.mnuHelp);
@@ -216,8 +223,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
 
     for (MenuItem* pending :
          {ui.mnuNew, ui.mnuOpen, ui.mnuSave, ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem,
-          ui.mnuVac, ui.mnuOtItem, ui.mnuYear, ui.mnuHeader, ui.mnuTaxInfoItem, ui.mnuState,
-          ui.mnuCity, ui.mnuNonCity, ui.mnuHelpItem}) {
+          ui.mnuVac, ui.mnuOtItem, ui.mnuYear, ui.mnuHeader, ui.mnuTaxInfoItem, ui.mnuHelpItem}) {
         pending->SetEnabled(false);
     }
 }
@@ -271,8 +277,10 @@ bool Form1::CalculatePay() {
     BlankFigures();
     LoadFederalTables(GetHost(), program_.federal);
     u.lbTaxVer->SetCaption(program_.federal.TableVersion);
-    // Later: the state and city settings are brought up to date from the employee's files here,
-    // with the special-state presets, exactly as opening their windows does.
+    // Preparing the two settings windows brings the city and state settings up to date from the
+    // employee's files, exactly as opening them does; they are closed again at the end.
+    program_.dialogCity.Load();
+    program_.dialogState.Load();
     for (Label* line : u.lbTax)
         line->SetCaption("");
 
@@ -293,7 +301,19 @@ bool Form1::CalculatePay() {
     entry.OtMultiplier = u.opt1X->Value() ? 1 : 2;
     entry.WeekEnding = u.txtWeekEnd->Text();
 
-    PayInputs inputs{program_.profile, program_.federal};
+    DialogStateUi& state = program_.dialogState.ui();
+    for (TextBox* box : {state.txtSDIpercent, state.txtSDIwageBase, state.txtStateAdj,
+                         state.txtCalAllow, state.txtSUIpercent, state.txtSUIwageBase}) {
+        if (box->Text().empty()) box->SetText("0");
+    }
+    // The adjustment and the California allowance are taken afresh from the window.
+    program_.stateSettings.StateAdjustment = StrictSingle(state.txtStateAdj->Text()).value_or(0);
+    program_.stateSettings.CaliforniaAllowance =
+        StrictSingle(state.txtCalAllow->Text()).value_or(0);
+
+    PayInputs inputs{program_.profile, program_.federal, program_.stateSettings,
+                     program_.citySettings, program_.nonResidentSettings};
+    inputs.ytdGross = program_.ytd.totals.Gross;
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
     PayResult& r = program_.result;
@@ -320,8 +340,9 @@ bool Form1::CalculatePay() {
     BlankZeroEntries();
     // The tables are read afresh by every calculation and never linger in memory.
     program_.federal.ClearValues();
-    // Later: the employee's whole file set is saved here, as the save window's Save does, and
-    // the settings windows loaded above are closed.
+    // Later: the employee's whole file set is saved here, as the save window's Save does.
+    program_.dialogCity.Unload();
+    program_.dialogState.Unload();
     return true;
 }
 

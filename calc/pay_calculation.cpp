@@ -1,5 +1,8 @@
 #include "calc/pay_calculation.h"
 
+#include "calc/bracket_lookup.h"
+#include "calc/payroll_taxes.h"
+
 namespace kestrel {
 
 namespace {
@@ -24,7 +27,10 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
 
     r.FederalAllowanceAmount =
         FederalAllowanceLookup(in.federal, p.FederalStatus, p.FederalAllowances);
-    // Later: the state and city exemption amounts, looked up by the state status and count.
+    // The city exemption is looked up by the state status and count too.
+    r.StateExemptionAmount =
+        ExemptionLookup(in.state.SingleExemptions, in.state.MarriedExemptions, p);
+    r.CityExemptionAmount = ExemptionLookup(in.city.SingleExemptions, in.city.MarriedExemptions, p);
 
     if (!in.overtimeOneTimes) entry.OtVar = Single(entry.OtVar * 2.0);
 
@@ -57,7 +63,8 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
                                           p.BiWeeklyPay, r.FederalTaxableWages);
     }
 
-    // Later: Social Security against the year-to-date gross, and Medicare.
+    r.SocSecTax = GetSocSec(r.GrossPay, r.CafeteriaAmount, in.ytdGross, p.SelfEmployed == 1);
+    r.MedicareTax = MedicareTax(r.GrossPay, r.CafeteriaAmount, p.SelfEmployed == 1);
     if (p.FicaExempt == 1) {
         r.MedicareTax = 0;
         r.SocSecTax = 0;
@@ -65,8 +72,12 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
 
     r.CafeteriaStateDeduction = p.CafeteriaReducesState != 0 ? r.CafeteriaAmount : 0;
 
-    // Later: the special-state formulas, the generic state table, the city or non-resident
-    // table, and SDI and SUI with the state adjustment.
+    // Later: the formulas of the eleven special states run here, each when its flag is set.
+    if (!in.state.AnySpecialState()) StateTableWithholding(in.state, p, r);
+    CityWithholding(in.city, in.nonResident, p, r);
+    const SdiSui payroll = GetSDI_SUI(in.state, r.GrossPay, in.ytdGross);
+    r.SdiTax = payroll.sdi;
+    r.SuiTax = payroll.sui;
 
     r.FederalTax = RoundCents(Single(static_cast<double>(r.FederalTax) + p.AdditionalFederal));
     r.SocSecTax = RoundCents(r.SocSecTax);
@@ -84,8 +95,9 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
 
     if (p.FederalExempt == 1) r.FederalTax = 0;
 
-    // Later: the state adjustment is added here and the whole-dollar rounding applied.
-    r.StateTax = RoundCents(r.StateTax);
+    r.StateTax = RoundCents(r.StateTax + in.state.StateAdjustment);
+    // Later: Alabama, Missouri and Oklahoma force the whole-dollar rounding as well.
+    if (in.state.RoundState == 1) r.StateTax = RoundWholeEven(r.StateTax);
     if (r.StateTax < 0) r.StateTax = 0;
 
     r.TaxDeduct = static_cast<double>(r.FederalTax) + r.StateTax + r.SdiTax + r.SuiTax + r.CityTax +

@@ -7,12 +7,21 @@
 
 #include "calc/federal_tables.h"
 #include "calc/payroll_records.h"
+#include "settings/city_tax_settings.h"
+#include "settings/non_resident_tax_settings.h"
+#include "settings/state_tax_settings.h"
 
 namespace kestrel {
 
 struct PayInputs {
     const EmployeeProfile& profile;
     const FederalTables& federal;
+    const StateTaxSettings& state;
+    const CityTaxSettings& city;
+    const NonResidentTaxSettings& nonResident;
+    // The register's year-to-date gross when the calculation runs: the wage bases of Social
+    // Security, SDI and SUI are taken against it.
+    Currency ytdGross{};
     float defaultPayRate = kDefaultPayRate;
     // "(1X)" is selected; with "(2X)" the 1x/2x overtime hours count double.
     bool overtimeOneTimes = true;

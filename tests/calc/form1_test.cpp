@@ -65,7 +65,8 @@ TEST_F(MainWindowWithoutTables, CalculationGoesOnWithoutFederalTax) {
     EXPECT_EQ(host.messages.size(), 2u);  // start-up and the calculation both tell
     EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
     EXPECT_EQ(Line(0), ".00");
-    EXPECT_EQ(ui().lbNet->Caption(), "$300.00");
+    // Social Security, Medicare and the New York state and city taxes still come off.
+    EXPECT_EQ(ui().lbNet->Caption(), "$265.93");
 }
 
 TEST_F(MainWindow, EntriesTakeOnlyNumberKeys) {
@@ -112,16 +113,23 @@ TEST_F(MainWindow, CalculateShowsEveryFigure) {
     program.Start();
     Entry(0).SetText("40");
     ui().cmdCal->UserClick();
+    // A new employee, weekly, single, no allowances, with the built-in New York tables:
+    // state (300 - 268.30 / 2 - 154) x 0.045 + 12.31 / 2 = 6.688;
+    // city (300 - 192.30 / 2 - 167) x 0.031 + 6.58 / 2 = 4.432.
     EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
     EXPECT_EQ(Line(0), "30.50");
-    for (int i = 1; i <= 10; ++i)
+    EXPECT_EQ(Line(1), "18.60");
+    EXPECT_EQ(Line(2), "4.35");
+    EXPECT_EQ(Line(3), "6.69");
+    EXPECT_EQ(Line(4), "4.43");
+    for (int i = 5; i <= 10; ++i)
         EXPECT_EQ(Line(i), ".00") << i;
     EXPECT_EQ(ui().lbSdi->Caption(), ".00");
     EXPECT_EQ(ui().lbSui->Caption(), ".00");
     EXPECT_EQ(ui().lbCafe->Caption(), ".00");
-    EXPECT_EQ(ui().lbTaxes->Caption(), "$30.50");
+    EXPECT_EQ(ui().lbTaxes->Caption(), "$64.57");
     EXPECT_EQ(ui().lbDeduct->Caption(), "$.00");
-    EXPECT_EQ(ui().lbNet->Caption(), "$269.50");
+    EXPECT_EQ(ui().lbNet->Caption(), "$235.43");
     EXPECT_EQ(ui().lbOverTime->Caption(), "$.00");
     EXPECT_EQ(ui().lbTips->Caption(), "$.00");
     EXPECT_EQ(program.result.GrossPay, 300.0f);
@@ -131,6 +139,70 @@ TEST_F(MainWindow, CalculateShowsEveryFigure) {
         EXPECT_EQ(Entry(i).Text(), "") << i;
     EXPECT_TRUE(Entry(0).HasFocus());
     EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(MainWindow, NewEmployeeBiWeekly) {
+    program.Start();
+    program.profile.WeeklyPay = false;
+    program.profile.BiWeeklyPay = true;
+    Entry(0).SetText("80");
+    ui().cmdCal->UserClick();
+    // Federal 27.50 + (600 - 377) x 0.15; state (331.70 - 308) x 0.045 + 12.31;
+    // city (407.70 - 334) x 0.031 + 6.58.
+    EXPECT_EQ(Line(0), "60.95");
+    EXPECT_EQ(Line(1), "37.20");
+    EXPECT_EQ(Line(2), "8.70");
+    EXPECT_EQ(Line(3), "13.38");
+    EXPECT_EQ(Line(4), "8.86");
+    EXPECT_EQ(ui().lbNet->Caption(), "$470.91");
+}
+
+TEST_F(MainWindow, CalculationPreparesAndClosesTheSettingsWindows) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_FALSE(program.dialogState.IsLoaded());
+    EXPECT_FALSE(program.dialogCity.IsLoaded());
+    // Preparing them stored the built-in tables.
+    EXPECT_EQ(program.stateSettings.SingleBrackets[1].Minimum, 308.0f);
+    EXPECT_EQ(program.citySettings.MarriedBrackets[3].Minimum, 577.0f);
+}
+
+TEST_F(MainWindow, SavedStateSettingsAreUsed) {
+    program.Start();
+    // A flat 5 % state table with a 1.25 adjustment, rounded to whole dollars.
+    StateTaxSettings flat = NewYorkStateDefaults();
+    for (auto* table : {&flat.SingleBrackets, &flat.MarriedBrackets}) {
+        for (auto& row : *table)
+            row = {kUnusedMinimum, 0, 0};
+        (*table)[0] = {0, 0, 0.05f};
+    }
+    flat.SingleExemptions = {};
+    flat.StateAdjustment = 1.25f;
+    ASSERT_TRUE(WriteStateFile(".sta", flat, program.profile));
+    // "Round State" lives in the profile files, not in ".sta": it comes from memory.
+    program.stateSettings.RoundState = 1;
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(3), "16.00");  // 15.00 + 1.25 = 16.25, to the even dollar 16
+}
+
+TEST_F(MainWindow, YearToDateGrossLimitsSocialSecurity) {
+    program.Start();
+    program.ytd.totals.Gross = Currency::FromDouble(89900);
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(1), "6.20");  // only the last 100 below the wage base
+}
+
+TEST_F(MainWindow, MenusOpenTheSettingsWindows) {
+    program.Start();
+    ui().mnuState->UserClick();
+    ui().mnuCity->UserClick();
+    ui().mnuNonCity->UserClick();
+    EXPECT_TRUE(program.dialogState.IsVisible());
+    EXPECT_TRUE(program.dialogCity.IsVisible());
+    EXPECT_TRUE(program.dialogNonCity.IsVisible());
 }
 
 TEST_F(MainWindow, CalculationReadsTheTablesAfreshAndForgetsThem) {
@@ -364,7 +436,8 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
     EXPECT_EQ(tree, expected);
     // Items whose windows are not built yet are greyed; the ones that work are not.
     EXPECT_FALSE(ui().mnuOpen->Enabled());
-    EXPECT_FALSE(ui().mnuState->Enabled());
+    EXPECT_FALSE(ui().mnuYear->Enabled());
+    EXPECT_TRUE(ui().mnuState->Enabled());
     EXPECT_TRUE(ui().mnuClearIitem->Enabled());
     EXPECT_TRUE(ui().mnuExitItem->Enabled());
     EXPECT_TRUE(ui().mnuAboutItem->Enabled());

@@ -15,7 +15,8 @@ class PayCalculation : public ::testing::Test {
     }
 
     PayResult Run(bool oneTimes = true) {
-        PayInputs inputs{profile, federal};
+        PayInputs inputs{profile, federal, state, city, nonResident};
+        inputs.ytdGross = ytdGross;
         inputs.overtimeOneTimes = oneTimes;
         return ComputePay(inputs, entry);
     }
@@ -23,6 +24,11 @@ class PayCalculation : public ::testing::Test {
     EmployeeProfile profile = NewEmployeeProfile();
     PayPeriodEntry entry;
     FederalTables federal;
+    // No state or city tables: these tests are about gross pay, federal tax and the deductions.
+    StateTaxSettings state;
+    CityTaxSettings city;
+    NonResidentTaxSettings nonResident;
+    Currency ytdGross;
 };
 
 TEST_F(PayCalculation, FortyHoursAtTheDefaultRate) {
@@ -35,15 +41,20 @@ TEST_F(PayCalculation, FortyHoursAtTheDefaultRate) {
     EXPECT_EQ(r.FederalTaxableWages, 300.0f);
     // Single weekly: 13.70 plus 15 % of the excess over 188.
     EXPECT_EQ(r.FederalTax, 30.5f);
-    EXPECT_EQ(r.TaxDeduct, 30.5);
-    EXPECT_EQ(r.NetPay, 269.5f);
+    EXPECT_EQ(r.SocSecTax, 18.6f);
+    EXPECT_EQ(r.MedicareTax, 4.35f);
+    EXPECT_FLOAT_EQ(static_cast<float>(r.TaxDeduct), 53.45f);
+    EXPECT_FLOAT_EQ(r.NetPay, 246.55f);
 
     const PayDisplay shown = FormatPayResult(r);
     EXPECT_EQ(shown.gross, "$300.00");
     EXPECT_EQ(shown.lines[0], "30.50");
-    EXPECT_EQ(shown.taxes, "$30.50");
+    EXPECT_EQ(shown.lines[1], "18.60");
+    EXPECT_EQ(shown.lines[2], "4.35");
+    EXPECT_EQ(shown.lines[3], ".00");
+    EXPECT_EQ(shown.taxes, "$53.45");
     EXPECT_EQ(shown.deductions, "$.00");
-    EXPECT_EQ(shown.net, "$269.50");
+    EXPECT_EQ(shown.net, "$246.55");
     EXPECT_EQ(shown.lines[5], ".00");
     EXPECT_EQ(shown.cafeteria, ".00");
 }
@@ -91,7 +102,9 @@ TEST_F(PayCalculation, GrossAddsEveryKindOfPay) {
     // Tips count in every tax base and come out of net pay, since the employee holds them.
     EXPECT_EQ(r.FederalTaxableWages, 350.25f);
     EXPECT_EQ(r.FederalTax, 38.04f);  // 13.70 + (350.25 - 188) x 0.15 = 38.0375
-    EXPECT_FLOAT_EQ(r.NetPay, 302.21f);
+    EXPECT_EQ(r.SocSecTax, 21.72f);   // 21.7155
+    EXPECT_EQ(r.MedicareTax, 5.08f);  // 5.078625
+    EXPECT_FLOAT_EQ(r.NetPay, 350.25f - (38.04f + 21.72f + 5.08f) - 10.0f);
 }
 
 TEST_F(PayCalculation, GrossPiecesAreTakenToCurrencySeparately) {
@@ -135,7 +148,10 @@ TEST_F(PayCalculation, PensionAllowancesAndCafeteriaReduceFederalWages) {
     EXPECT_FLOAT_EQ(r.FederalTaxableWages, 188.46f);
     EXPECT_EQ(r.FederalTax, 13.77f);  // 13.70 + 0.46 x 0.15 = 13.769
     EXPECT_EQ(r.TotDeduct, 50.0f);
-    EXPECT_FLOAT_EQ(r.NetPay, 300.0f - 13.77f - 50.0f);
+    // The cafeteria plan is not subject to Social Security and Medicare either.
+    EXPECT_EQ(r.SocSecTax, 17.36f);
+    EXPECT_EQ(r.MedicareTax, 4.06f);
+    EXPECT_FLOAT_EQ(r.NetPay, 300.0f - (13.77f + 17.36f + 4.06f) - 50.0f);
 }
 
 TEST_F(PayCalculation, BiWeeklyDoublesTheWeeklyAllowance) {
@@ -164,7 +180,28 @@ TEST_F(PayCalculation, AdditionalFederalAndExemption) {
     profile.FederalExempt = 1;
     const PayResult r = Run();
     EXPECT_EQ(r.FederalTax, 0.0f);
-    EXPECT_EQ(r.NetPay, 300.0f);
+    EXPECT_FLOAT_EQ(r.NetPay, 300.0f - 18.6f - 4.35f);
+}
+
+TEST_F(PayCalculation, FicaExemptWithholdsNeitherEvenSelfEmployed) {
+    entry.StrHrs = 40;
+    profile.SelfEmployed = 1;
+    PayResult r = Run();
+    EXPECT_EQ(r.SocSecTax, 37.2f);
+    EXPECT_EQ(r.MedicareTax, 8.7f);
+    profile.FicaExempt = 1;
+    r = Run();
+    EXPECT_EQ(r.SocSecTax, 0.0f);
+    EXPECT_EQ(r.MedicareTax, 0.0f);
+}
+
+TEST_F(PayCalculation, SocialSecurityStopsAtTheWageBase) {
+    entry.StrHrs = 40;
+    profile.HourlyRate1 = 25;  // 1000 this week
+    ytdGross = Currency::FromDouble(89500);
+    EXPECT_EQ(Run().SocSecTax, 31.0f);
+    ytdGross = Currency::FromDouble(90000);
+    EXPECT_EQ(Run().SocSecTax, 0.0f);
 }
 
 TEST_F(PayCalculation, DeductionsRoundHalvesAwayFromZero) {
@@ -202,7 +239,10 @@ TEST_F(PayCalculation, NegativeEntriesFlowThrough) {
     const PayResult r = Run();
     EXPECT_EQ(r.GrossPay, -30.0f);
     EXPECT_EQ(r.FederalTax, 0.0f);
-    EXPECT_EQ(r.NetPay, -30.0f);
+    // Nothing clamps the payroll taxes of a negative period.
+    EXPECT_EQ(r.SocSecTax, -1.86f);
+    EXPECT_EQ(r.MedicareTax, -0.44f);
+    EXPECT_FLOAT_EQ(r.NetPay, -30.0f + 1.86f + 0.44f);
 }
 
 TEST_F(PayCalculation, ZeroTablesWithholdNothing) {
@@ -211,7 +251,7 @@ TEST_F(PayCalculation, ZeroTablesWithholdNothing) {
     const PayResult r = Run();
     EXPECT_EQ(r.FederalAllowanceAmount, 0.0f);
     EXPECT_EQ(r.FederalTax, 0.0f);
-    EXPECT_EQ(r.NetPay, 300.0f);
+    EXPECT_FLOAT_EQ(r.NetPay, 300.0f - 18.6f - 4.35f);
 }
 
 TEST(FormatPayResult, ThousandsAndNegatives) {
