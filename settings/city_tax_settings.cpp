@@ -2,12 +2,6 @@
 
 namespace kestrel {
 
-namespace {
-
-constexpr std::size_t kTableLines = 10;
-
-}  // namespace
-
 CityTaxSettings NewYorkCityDefaults() {
     CityTaxSettings city;
     city.SingleBrackets = {{{0, 0, 0.019F},
@@ -42,41 +36,15 @@ CityTaxSettings NewYorkCityDefaults() {
 SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettings& settings) {
     if (!FileExists(path)) return {SettingsFileStatus::Missing, {}};
     RecordReader in = RecordReader::Open(path);
-    // Each read goes straight into the record; after a failure the reader refuses every further
-    // read, so the fields before it keep their new values and the rest their old ones.
-    for (std::size_t i = 0; i < kTableLines; ++i) {
-        BracketRow& single = settings.SingleBrackets[i];
-        BracketRow& married = settings.MarriedBrackets[i];
-        in.Single(single.Minimum);
-        in.Single(single.Amount);
-        in.Single(single.Percent);
-        in.Single(married.Minimum);
-        in.Single(married.Amount);
-        in.Single(married.Percent);
-    }
-    in.Int16(settings.NoLocalTax);
-    for (std::size_t i = 0; i < kTableLines; ++i) {
-        in.Single(settings.SingleExemptions[i]);
-        in.Single(settings.MarriedExemptions[i]);
-    }
-    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
-    return {SettingsFileStatus::Loaded, {}};
+    ReadTaxTables(in, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
+                  settings.SingleExemptions, settings.MarriedExemptions);
+    return ReadOutcome(in);
 }
 
 WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
     RecordWriter out(path);
-    for (std::size_t i = 0; i < kTableLines; ++i) {
-        const BracketRow& single = settings.SingleBrackets[i];
-        const BracketRow& married = settings.MarriedBrackets[i];
-        out.Line({field::Single(single.Minimum), field::Single(single.Amount),
-                  field::Single(single.Percent), field::Single(married.Minimum),
-                  field::Single(married.Amount), field::Single(married.Percent)});
-    }
-    out.Line({field::Int16(settings.NoLocalTax)});
-    for (std::size_t i = 0; i < kTableLines; ++i) {
-        out.Line({field::Single(settings.SingleExemptions[i]),
-                  field::Single(settings.MarriedExemptions[i])});
-    }
+    WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
+                   settings.SingleExemptions, settings.MarriedExemptions);
     return out.Commit();
 }
 

@@ -1,8 +1,11 @@
 #include "settings/dialog_city.h"
 
+#include <string>
+#include <vector>
+
 #include "app/program.h"
 #include "employee/record_file.h"
-#include "platform/numbers.h"
+#include "settings/settings_window.h"
 
 namespace kestrel {
 
@@ -39,10 +42,8 @@ int RowTop(int tableTop, int line) {
 // What the boxes show while NO LOCAL TAX is set, and what CLEAR ALL puts in.
 CityTaxSettings ClearedTables() {
     CityTaxSettings cleared;
-    for (auto* table : {&cleared.SingleBrackets, &cleared.MarriedBrackets}) {
-        for (BracketRow& row : *table)
-            row = BracketRow{kUnusedMinimum, 0, 0};
-    }
+    cleared.SingleBrackets = UnusedBracketTable();
+    cleared.MarriedBrackets = UnusedBracketTable();
     return cleared;
 }
 
@@ -50,6 +51,35 @@ std::string ExemptionComplaint(const char* status, std::size_t exemptions) {
     return "The " + std::string(status) + " Withholding Allowance for " +
            std::to_string(exemptions) + (exemptions == 1 ? " exemption" : " exemptions") +
            " does not hold a number.";
+}
+
+// Every box with its field in `settings`, line by line as fillVar stores them.
+std::vector<NumberCell> Cells(DialogCityUi& boxes, CityTaxSettings& settings) {
+    std::vector<NumberCell> cells;
+    cells.reserve(80);
+    for (std::size_t i = 0; i < 10; ++i) {
+        const std::string line = "Line " + std::to_string(i + 1) + " of the ";
+        auto bracket = [&](TextBox* box, float& value, const char* table, std::size_t column) {
+            cells.push_back(
+                {box, &value,
+                 line + table + " table, " + kColumnTitles[column] + ", does not hold a number."});
+        };
+        BracketRow& single = settings.SingleBrackets[i];
+        BracketRow& married = settings.MarriedBrackets[i];
+        bracket(boxes.txtCityMinBS[i], single.Minimum, "SINGLE", 0);
+        bracket(boxes.txtCityAmtBS[i], single.Amount, "SINGLE", 1);
+        bracket(boxes.txtCityPerBS[i], single.Percent, "SINGLE", 2);
+        bracket(boxes.txtCityMinBM[i], married.Minimum, "MARRIED", 0);
+        bracket(boxes.txtCityAmtBM[i], married.Amount, "MARRIED", 1);
+        bracket(boxes.txtCityPerBM[i], married.Percent, "MARRIED", 2);
+    }
+    for (std::size_t i = 0; i < 10; ++i) {
+        cells.push_back({boxes.txtCitySgExp[i], &settings.SingleExemptions[i],
+                         ExemptionComplaint("SINGLE", i)});
+        cells.push_back({boxes.txtCityMarExp[i], &settings.MarriedExemptions[i],
+                         ExemptionComplaint("MARRIED", i)});
+    }
+    return cells;
 }
 
 }  // namespace
@@ -206,48 +236,13 @@ void DialogCity::OnLoad() {
     fillVar();
 }
 
-std::vector<DialogCity::Cell> DialogCity::Cells(CityTaxSettings& settings) {
-    DialogCityUi& boxes = ui();
-    std::vector<Cell> cells;
-    cells.reserve(80);
-    for (std::size_t i = 0; i < 10; ++i) {
-        const std::string line = "Line " + std::to_string(i + 1) + " of the ";
-        auto bracket = [&](TextBox* box, float& value, const char* table, std::size_t column) {
-            cells.push_back(
-                {box, &value,
-                 line + table + " table, " + kColumnTitles[column] + ", does not hold a number."});
-        };
-        BracketRow& single = settings.SingleBrackets[i];
-        BracketRow& married = settings.MarriedBrackets[i];
-        bracket(boxes.txtCityMinBS[i], single.Minimum, "SINGLE", 0);
-        bracket(boxes.txtCityAmtBS[i], single.Amount, "SINGLE", 1);
-        bracket(boxes.txtCityPerBS[i], single.Percent, "SINGLE", 2);
-        bracket(boxes.txtCityMinBM[i], married.Minimum, "MARRIED", 0);
-        bracket(boxes.txtCityAmtBM[i], married.Amount, "MARRIED", 1);
-        bracket(boxes.txtCityPerBM[i], married.Percent, "MARRIED", 2);
-    }
-    for (std::size_t i = 0; i < 10; ++i) {
-        cells.push_back({boxes.txtCitySgExp[i], &settings.SingleExemptions[i],
-                         ExemptionComplaint("SINGLE", i)});
-        cells.push_back({boxes.txtCityMarExp[i], &settings.MarriedExemptions[i],
-                         ExemptionComplaint("MARRIED", i)});
-    }
-    return cells;
-}
-
 void DialogCity::ShowTables(CityTaxSettings settings) {
-    for (const Cell& cell : Cells(settings))
-        cell.box->SetText(SingleText(*cell.value));
+    ShowCells(Cells(ui(), settings));
 }
 
 void DialogCity::LoadCityFile() {
     const std::string name = program_.ActiveUser + std::string(kCityFileExtension);
-    const SettingsFileResult read = ReadCityFile(name, program_.citySettings);
-    if (read.status == SettingsFileStatus::Missing) return;
-    if (read.status == SettingsFileStatus::Corrupted) {
-        ShowCorruptedFile(GetHost(), name);
-        return;
-    }
+    if (!ReadToShow(GetHost(), name, ReadCityFile(name, program_.citySettings))) return;
     ShowTables(program_.citySettings);
     // A set flag runs the check box's reaction, which shows the cleared tables over the file's.
     ui().ckNoLocalTax->SetValue(program_.citySettings.NoLocalTax);
@@ -255,23 +250,14 @@ void DialogCity::LoadCityFile() {
 
 void DialogCity::CheckFor() {
     CityTaxSettings defaults = NewYorkCityDefaults();
-    for (const Cell& cell : Cells(defaults)) {
-        if (cell.box->Text().empty()) cell.box->SetText(SingleText(*cell.value));
-    }
+    FillBlankCells(Cells(ui(), defaults));
 }
 
 bool DialogCity::fillVar() {
+    // Stored into a copy, so that a box that is not a number leaves memory as it was.
     CityTaxSettings stored = program_.citySettings;
     stored.NoLocalTax = static_cast<CheckFlag>(ui().ckNoLocalTax->Value());
-    for (const Cell& cell : Cells(stored)) {
-        const std::optional<float> value = StrictSingle(cell.box->Text());
-        if (!value) {
-            ShowMessage(GetHost(), cell.complaint);
-            cell.box->SetFocus();
-            return false;
-        }
-        *cell.value = *value;
-    }
+    if (!StoreCellsOrComplain(GetHost(), Cells(ui(), stored))) return false;
     program_.citySettings = stored;
     return true;
 }
@@ -279,8 +265,7 @@ bool DialogCity::fillVar() {
 bool DialogCity::SaveCityFile() {
     const WriteResult written =
         WriteCityFile(EmployeeFile(program_.ActiveUser, kCityFileExtension), program_.citySettings);
-    if (!written) ShowWriteError(GetHost());
-    return written.ok;
+    return WrittenOrReported(GetHost(), written);
 }
 
 void DialogCity::cmdNewYork_Click() {

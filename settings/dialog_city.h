@@ -3,8 +3,6 @@
 #pragma once
 
 #include <array>
-#include <string>
-#include <vector>
 
 #include "platform/form.h"
 #include "settings/city_tax_settings.h"
@@ -75,13 +73,6 @@ class DialogCity : public FormOf<DialogCityUi> {
     void OnLoad() override;
 
   private:
-    struct Cell {
-        TextBox* box;
-        float* value;
-        std::string complaint;  // what the user is told when the box does not hold a number
-    };
-    // Every box with its field in `settings`, line by line as fillVar stores them.
-    std::vector<Cell> Cells(CityTaxSettings& settings);
     void ShowTables(CityTaxSettings settings);
     void ckNoLocalTax_Click();
 

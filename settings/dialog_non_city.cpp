@@ -1,8 +1,11 @@
 #include "settings/dialog_non_city.h"
 
+#include <string>
+#include <vector>
+
 #include "app/program.h"
 #include "employee/record_file.h"
-#include "platform/numbers.h"
+#include "settings/settings_window.h"
 
 namespace kestrel {
 
@@ -24,6 +27,26 @@ constexpr int kButtonWidth = 1500;
 constexpr int kButtonHeight = 420;
 
 constexpr std::string_view kPercentCaption = "Multiply by Percentage in Decimal";
+
+// Every box with its field in `settings`, line by line as fillVarib stores them.
+std::vector<NumberCell> Cells(DialogNonCityUi& boxes, NonResidentTaxSettings& settings) {
+    std::vector<NumberCell> cells;
+    cells.reserve(33);
+    for (std::size_t i = 0; i < 8; ++i) {
+        auto add = [&](TextBox* box, float& value, const char* table, const char* column) {
+            cells.push_back({box, &value,
+                             "Line " + std::to_string(i + 1) + " of the " + table + " table, " +
+                                 column + ", does not hold a number."});
+        };
+        add(boxes.txtNonMinBi[i], settings.BiWeeklyMinimum[i], "BIWEEKLY", "Minimum Range");
+        add(boxes.txtNonExpBi[i], settings.BiWeeklySubtract[i], "BIWEEKLY", "Subtract");
+        add(boxes.txtNonMinWk[i], settings.WeeklyMinimum[i], "WEEKLY", "Minimum Range");
+        add(boxes.txtNonExpWk[i], settings.WeeklySubtract[i], "WEEKLY", "Subtract");
+    }
+    cells.push_back({boxes.txtNonPer, &settings.NonResidentPercent,
+                     "The rate, " + std::string(kPercentCaption) + ", does not hold a number."});
+    return cells;
+}
 
 }  // namespace
 
@@ -122,37 +145,13 @@ void DialogNonCity::OnLoad() {
     fillVarib();
 }
 
-std::vector<DialogNonCity::Cell> DialogNonCity::Cells(NonResidentTaxSettings& settings) {
-    DialogNonCityUi& boxes = ui();
-    std::vector<Cell> cells;
-    cells.reserve(33);
-    for (std::size_t i = 0; i < 8; ++i) {
-        auto add = [&](TextBox* box, float& value, const char* table, const char* column) {
-            cells.push_back({box, &value,
-                             "Line " + std::to_string(i + 1) + " of the " + table + " table, " +
-                                 column + ", does not hold a number."});
-        };
-        add(boxes.txtNonMinBi[i], settings.BiWeeklyMinimum[i], "BIWEEKLY", "Minimum Range");
-        add(boxes.txtNonExpBi[i], settings.BiWeeklySubtract[i], "BIWEEKLY", "Subtract");
-        add(boxes.txtNonMinWk[i], settings.WeeklyMinimum[i], "WEEKLY", "Minimum Range");
-        add(boxes.txtNonExpWk[i], settings.WeeklySubtract[i], "WEEKLY", "Subtract");
-    }
-    cells.push_back({boxes.txtNonPer, &settings.NonResidentPercent,
-                     "The rate, " + std::string(kPercentCaption) + ", does not hold a number."});
-    return cells;
-}
-
 void DialogNonCity::ShowTable(NonResidentTaxSettings settings) {
-    for (const Cell& cell : Cells(settings))
-        cell.box->SetText(SingleText(*cell.value));
+    ShowCells(Cells(ui(), settings));
 }
 
 void DialogNonCity::LoadNonResidentFile() {
     const std::string name = program_.ActiveUser + std::string(kNonResidentFileExtension);
-    const SettingsFileResult read = ReadNonResidentFile(name, program_.nonResidentSettings);
-    if (read.status == SettingsFileStatus::Missing) return;
-    if (read.status == SettingsFileStatus::Corrupted) {
-        ShowCorruptedFile(GetHost(), name);
+    if (!ReadToShow(GetHost(), name, ReadNonResidentFile(name, program_.nonResidentSettings))) {
         return;
     }
     ShowTable(program_.nonResidentSettings);
@@ -160,22 +159,13 @@ void DialogNonCity::LoadNonResidentFile() {
 
 void DialogNonCity::ChkFor() {
     NonResidentTaxSettings defaults = NonResidentDefaults();
-    for (const Cell& cell : Cells(defaults)) {
-        if (cell.box->Text().empty()) cell.box->SetText(SingleText(*cell.value));
-    }
+    FillBlankCells(Cells(ui(), defaults));
 }
 
 bool DialogNonCity::fillVarib() {
+    // Stored into a copy, so that a box that is not a number leaves memory as it was.
     NonResidentTaxSettings stored = program_.nonResidentSettings;
-    for (const Cell& cell : Cells(stored)) {
-        const std::optional<float> value = StrictSingle(cell.box->Text());
-        if (!value) {
-            ShowMessage(GetHost(), cell.complaint);
-            cell.box->SetFocus();
-            return false;
-        }
-        *cell.value = *value;
-    }
+    if (!StoreCellsOrComplain(GetHost(), Cells(ui(), stored))) return false;
     program_.nonResidentSettings = stored;
     return true;
 }
@@ -187,8 +177,7 @@ void DialogNonCity::deFault() {
 bool DialogNonCity::SaveNonResidentFile() {
     const WriteResult written = WriteNonResidentFile(
         EmployeeFile(program_.ActiveUser, kNonResidentFileExtension), program_.nonResidentSettings);
-    if (!written) ShowWriteError(GetHost());
-    return written.ok;
+    return WrittenOrReported(GetHost(), written);
 }
 
 void DialogNonCity::cmdSave_Click() {

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <array>
-#include <string>
-#include <vector>
 
 #include "platform/form.h"
 #include "settings/non_resident_tax_settings.h"
@@ -61,13 +59,6 @@ class DialogNonCity : public FormOf<DialogNonCityUi> {
     void OnLoad() override;
 
   private:
-    struct Cell {
-        TextBox* box;
-        float* value;
-        std::string complaint;  // what the user is told when the box does not hold a number
-    };
-    // Every box with its field in `settings`, line by line as fillVarib stores them.
-    std::vector<Cell> Cells(NonResidentTaxSettings& settings);
     void ShowTable(NonResidentTaxSettings settings);
 
     Program& program_;

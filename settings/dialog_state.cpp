@@ -1,10 +1,11 @@
 #include "settings/dialog_state.h"
 
-#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/program.h"
-#include "platform/numbers.h"
+#include "settings/settings_window.h"
 #include "settings/state_tax_settings.h"
 
 namespace kestrel {
@@ -53,20 +54,40 @@ CheckFlag Flag(const CheckBox& box) {
     return static_cast<CheckFlag>(box.Value());
 }
 
-// A box into its field; false, with the field untouched, when the box does not hold a number.
-bool Store(const TextBox& box, float& field) {
-    const std::optional<float> value = StrictSingle(box.Text());
-    if (!value) return false;
-    field = *value;
-    return true;
+// The 80 table boxes with their fields in `s`, in the order fillVari stores them. The window
+// tells one message for any box, so the cells carry no complaint of their own.
+std::vector<NumberCell> TableCells(DialogStateUi& u, StateTaxSettings& s) {
+    std::vector<NumberCell> cells;
+    cells.reserve(80);
+    for (std::size_t i = 0; i < 10; ++i) {
+        BracketRow& single = s.SingleBrackets[i];
+        BracketRow& married = s.MarriedBrackets[i];
+        cells.push_back({u.txtStateMinBS[i], &single.Minimum, {}});
+        cells.push_back({u.txtStateAmtBS[i], &single.Amount, {}});
+        cells.push_back({u.txtStatePerBS[i], &single.Percent, {}});
+        cells.push_back({u.txtStateMinBM[i], &married.Minimum, {}});
+        cells.push_back({u.txtStateAmtBM[i], &married.Amount, {}});
+        cells.push_back({u.txtStatePerBM[i], &married.Percent, {}});
+    }
+    for (std::size_t i = 0; i < 10; ++i) {
+        cells.push_back({u.txtStateSgExp[i], &s.SingleExemptions[i], {}});
+        cells.push_back({u.txtStateMarExp[i], &s.MarriedExemptions[i], {}});
+    }
+    return cells;
 }
 
-void ShowNumber(TextBox& box, float value) {
-    box.SetText(SingleText(value));
+// The six boxes of the SDI, SUI and adjustment frames, stored after the tables.
+std::vector<NumberCell> InsuranceCells(DialogStateUi& u, StateTaxSettings& s) {
+    return {{u.txtSDIpercent, &s.SdiPercent, {}},    {u.txtSDIwageBase, &s.SdiWageBase, {}},
+            {u.txtStateAdj, &s.StateAdjustment, {}}, {u.txtCalAllow, &s.CaliforniaAllowance, {}},
+            {u.txtSUIpercent, &s.SuiPercent, {}},    {u.txtSUIwageBase, &s.SuiWageBase, {}}};
 }
 
-void FillBlank(TextBox& box, float value) {
-    if (box.Text().empty()) ShowNumber(box, value);
+std::vector<NumberCell> Cells(DialogStateUi& u, StateTaxSettings& s) {
+    std::vector<NumberCell> cells = TableCells(u, s);
+    for (NumberCell& cell : InsuranceCells(u, s))
+        cells.push_back(std::move(cell));
+    return cells;
 }
 
 }  // namespace
@@ -371,11 +392,9 @@ void DialogState::LoadDefaultStateFile() {
 }
 
 void DialogState::LoadFrom(const std::filesystem::path& file) {
-    const SettingsFileResult read = ReadStateFile(file, program_.stateSettings, program_.profile);
-    if (read.status == SettingsFileStatus::Corrupted) {
-        // The boxes keep what they showed: a partial read is not worth showing.
-        ShowCorruptedFile(GetHost(), file.string());
-    } else if (read.status == SettingsFileStatus::Loaded) {
+    // After a corrupted file the boxes keep what they showed: a partial read is not worth showing.
+    if (ReadToShow(GetHost(), file.string(),
+                   ReadStateFile(file, program_.stateSettings, program_.profile))) {
         ShowSettings();
     }
     ShowChoices();
@@ -387,35 +406,15 @@ bool DialogState::SaveStateFile() {
     const WriteResult written =
         WriteStateFile(EmployeeFile(program_.ActiveUser, kStateFileExtension),
                        program_.stateSettings, program_.profile);
-    if (!written) ShowWriteError(GetHost());
-    return written.ok;
-}
-
-void DialogState::ShowTables(const StateTaxSettings& settings) {
-    DialogStateUi& u = ui();
-    for (std::size_t i = 0; i < 10; ++i) {
-        ShowNumber(*u.txtStateMinBS[i], settings.SingleBrackets[i].Minimum);
-        ShowNumber(*u.txtStateAmtBS[i], settings.SingleBrackets[i].Amount);
-        ShowNumber(*u.txtStatePerBS[i], settings.SingleBrackets[i].Percent);
-        ShowNumber(*u.txtStateMinBM[i], settings.MarriedBrackets[i].Minimum);
-        ShowNumber(*u.txtStateAmtBM[i], settings.MarriedBrackets[i].Amount);
-        ShowNumber(*u.txtStatePerBM[i], settings.MarriedBrackets[i].Percent);
-        ShowNumber(*u.txtStateSgExp[i], settings.SingleExemptions[i]);
-        ShowNumber(*u.txtStateMarExp[i], settings.MarriedExemptions[i]);
-    }
+    return WrittenOrReported(GetHost(), written);
 }
 
 void DialogState::ShowSettings() {
-    const StateTaxSettings& s = program_.stateSettings;
+    StateTaxSettings& s = program_.stateSettings;
     DialogStateUi& u = ui();
-    ShowTables(s);
-    ShowNumber(*u.txtSDIpercent, s.SdiPercent);
-    ShowNumber(*u.txtSUIpercent, s.SuiPercent);
-    ShowNumber(*u.txtSDIwageBase, s.SdiWageBase);
-    ShowNumber(*u.txtSUIwageBase, s.SuiWageBase);
-    ShowNumber(*u.txtStateAdj, s.StateAdjustment);
-    // The state file does not carry it; memory has it from the profile files.
-    ShowNumber(*u.txtCalAllow, s.CaliforniaAllowance);
+    // The California allowance is among them although the state file does not carry it; memory
+    // has it from the profile files.
+    ShowCells(Cells(u, s));
     u.ckNoStateTax->SetValue(s.NoStateTax);
     u.ckSDI->SetValue(s.SdiUseBase);
     u.ckSUI->SetValue(s.SuiUseBase);
@@ -446,28 +445,10 @@ void DialogState::ShowBaseCaptions() {
 }
 
 void DialogState::CheckFor() {
-    const StateTaxSettings ny = NewYorkStateDefaults();
-    DialogStateUi& u = ui();
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateMinBS[i], ny.SingleBrackets[i].Minimum);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateAmtBS[i], ny.SingleBrackets[i].Amount);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStatePerBS[i], ny.SingleBrackets[i].Percent);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateMinBM[i], ny.MarriedBrackets[i].Minimum);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateAmtBM[i], ny.MarriedBrackets[i].Amount);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStatePerBM[i], ny.MarriedBrackets[i].Percent);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateSgExp[i], ny.SingleExemptions[i]);
-    for (std::size_t i = 0; i < 10; ++i)
-        FillBlank(*u.txtStateMarExp[i], ny.MarriedExemptions[i]);
-    for (TextBox* box : {u.txtSDIpercent, u.txtSDIwageBase, u.txtStateAdj, u.txtCalAllow,
-                         u.txtSUIpercent, u.txtSUIwageBase}) {
-        FillBlank(*box, 0);
-    }
+    // New York's SDI, SUI, adjustment and California fields are 0, which is what a blank one of
+    // those six boxes gets.
+    StateTaxSettings ny = NewYorkStateDefaults();
+    FillBlankCells(Cells(ui(), ny));
 }
 
 bool DialogState::fillVari() {
@@ -475,30 +456,9 @@ bool DialogState::fillVari() {
     DialogStateUi& u = ui();
     StateTaxSettings& s = program_.stateSettings;
     s.NoStateTax = Flag(*u.ckNoStateTax);
-    for (std::size_t i = 0; i < 10; ++i) {
-        BracketRow& single = s.SingleBrackets[i];
-        BracketRow& married = s.MarriedBrackets[i];
-        if (!Store(*u.txtStateMinBS[i], single.Minimum) ||
-            !Store(*u.txtStateAmtBS[i], single.Amount) ||
-            !Store(*u.txtStatePerBS[i], single.Percent) ||
-            !Store(*u.txtStateMinBM[i], married.Minimum) ||
-            !Store(*u.txtStateAmtBM[i], married.Amount) ||
-            !Store(*u.txtStatePerBM[i], married.Percent)) {
-            return false;
-        }
-    }
-    for (std::size_t i = 0; i < 10; ++i) {
-        if (!Store(*u.txtStateSgExp[i], s.SingleExemptions[i]) ||
-            !Store(*u.txtStateMarExp[i], s.MarriedExemptions[i])) {
-            return false;
-        }
-    }
-    if (!Store(*u.txtSDIpercent, s.SdiPercent) || !Store(*u.txtSDIwageBase, s.SdiWageBase) ||
-        !Store(*u.txtStateAdj, s.StateAdjustment) ||
-        !Store(*u.txtCalAllow, s.CaliforniaAllowance) || !Store(*u.txtSUIpercent, s.SuiPercent) ||
-        !Store(*u.txtSUIwageBase, s.SuiWageBase)) {
-        return false;
-    }
+    // Straight into memory, box by box: what was stored before a box that is not a number keeps
+    // its new value.
+    if (StoreCells(Cells(u, s)) != nullptr) return false;
     const auto flag = [](const CheckBox* box) { return Flag(*box); };
     s.SdiUseBase = flag(u.ckSDI);
     s.SuiUseBase = flag(u.ckSUI);
@@ -525,11 +485,10 @@ void DialogState::cmdNewYork_Click() {
         state->SetValue(0);
     u.ckSpouse->SetValue(0);
     u.ckSpouse->SetVisible(false);
-    ShowTables(NewYorkStateDefaults());
-    for (TextBox* box : {u.txtSDIpercent, u.txtSDIwageBase, u.txtStateAdj, u.txtCalAllow,
-                         u.txtSUIpercent, u.txtSUIwageBase}) {
-        FillBlank(*box, 0);
-    }
+    StateTaxSettings ny = NewYorkStateDefaults();
+    ShowCells(TableCells(u, ny));
+    // The other six boxes keep what they hold; only a blank one gets New York's 0.
+    FillBlankCells(InsuranceCells(u, ny));
     // The presets rename and grey these; New York puts them back.
     u.Label14->SetCaption("Single");
     u.Label15->SetCaption("Married");
@@ -556,14 +515,10 @@ void DialogState::cmdNewYork_Click() {
 
 void DialogState::cmdClearAll_Click() {
     DialogStateUi& u = ui();
-    for (std::size_t i = 0; i < 10; ++i) {
-        ShowNumber(*u.txtStateMinBS[i], kUnusedMinimum);
-        ShowNumber(*u.txtStateMinBM[i], kUnusedMinimum);
-        for (TextBox* box : {u.txtStateAmtBS[i], u.txtStatePerBS[i], u.txtStateAmtBM[i],
-                             u.txtStatePerBM[i], u.txtStateSgExp[i], u.txtStateMarExp[i]}) {
-            box->SetText("0");
-        }
-    }
+    StateTaxSettings cleared;
+    cleared.SingleBrackets = UnusedBracketTable();
+    cleared.MarriedBrackets = UnusedBracketTable();
+    ShowCells(TableCells(u, cleared));
     u.ckRoundOff->SetValue(0);
     u.ckSpouse->SetValue(0);
     u.ckSpouse->SetVisible(false);

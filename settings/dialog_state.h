@@ -142,7 +142,6 @@ class DialogState : public FormOf<DialogStateUi> {
     void BuildInsurance(DialogStateUi& ui);
     void BuildChoices(DialogStateUi& ui);
     void LoadFrom(const std::filesystem::path& file);
-    void ShowTables(const StateTaxSettings& settings);
     void ShowSettings();
     void ShowChoices();
     void ShowBaseCaptions();

@@ -35,8 +35,7 @@ SettingsFileResult ReadNonResidentFile(const std::filesystem::path& path,
         in.Single(settings.WeeklySubtract[i]);
     }
     in.Single(settings.NonResidentPercent);
-    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
-    return {SettingsFileStatus::Loaded, {}};
+    return ReadOutcome(in);
 }
 
 WriteResult WriteNonResidentFile(const std::filesystem::path& path,

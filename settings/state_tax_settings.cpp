@@ -1,7 +1,5 @@
 #include "settings/state_tax_settings.h"
 
-#include <cstddef>
-
 namespace kestrel {
 
 bool StateTaxSettings::AnySpecialState() const {
@@ -37,27 +35,19 @@ StateTaxSettings NewYorkStateDefaults() {
     return settings;
 }
 
+SettingsFileResult ReadOutcome(const RecordReader& in) {
+    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
+    return {SettingsFileStatus::Loaded, {}};
+}
+
 SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
                                  EmployeeProfile& profile) {
     if (!FileExists(path)) return {};
     RecordReader in = RecordReader::Open(path);
     // Every read goes straight into its field: after the first failure the reader refuses the
     // rest, so what was read before it keeps its new value and the remainder stays as it was.
-    for (std::size_t i = 0; i < 10; ++i) {
-        BracketRow& single = settings.SingleBrackets[i];
-        BracketRow& married = settings.MarriedBrackets[i];
-        in.Single(single.Minimum);
-        in.Single(single.Amount);
-        in.Single(single.Percent);
-        in.Single(married.Minimum);
-        in.Single(married.Amount);
-        in.Single(married.Percent);
-    }
-    in.Int16(settings.NoStateTax);
-    for (std::size_t i = 0; i < 10; ++i) {
-        in.Single(settings.SingleExemptions[i]);
-        in.Single(settings.MarriedExemptions[i]);
-    }
+    ReadTaxTables(in, settings.SingleBrackets, settings.MarriedBrackets, settings.NoStateTax,
+                  settings.SingleExemptions, settings.MarriedExemptions);
     in.Single(settings.SdiPercent);
     in.Single(settings.SuiPercent);
     in.Single(settings.SdiWageBase);
@@ -79,26 +69,14 @@ SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSett
     in.Int16(settings.OregonFlag);
     in.Int16(settings.KentuckyFlag);
     in.Int16(settings.MissouriFlag);
-
-    if (!in.Ok()) return {SettingsFileStatus::Corrupted, *in.Error()};
-    return {SettingsFileStatus::Loaded, {}};
+    return ReadOutcome(in);
 }
 
 WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
                            const EmployeeProfile& profile) {
     RecordWriter out(path);
-    for (std::size_t i = 0; i < 10; ++i) {
-        const BracketRow& single = settings.SingleBrackets[i];
-        const BracketRow& married = settings.MarriedBrackets[i];
-        out.Line({field::Single(single.Minimum), field::Single(single.Amount),
-                  field::Single(single.Percent), field::Single(married.Minimum),
-                  field::Single(married.Amount), field::Single(married.Percent)});
-    }
-    out.Line({field::Int16(settings.NoStateTax)});
-    for (std::size_t i = 0; i < 10; ++i) {
-        out.Line({field::Single(settings.SingleExemptions[i]),
-                  field::Single(settings.MarriedExemptions[i])});
-    }
+    WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoStateTax,
+                   settings.SingleExemptions, settings.MarriedExemptions);
     // Stored files rely on this order of lines 22 and 23, odd as it is.
     out.Line({field::Single(settings.SdiPercent), field::Single(settings.SuiPercent),
               field::Single(settings.SdiWageBase), field::Single(settings.SuiWageBase),

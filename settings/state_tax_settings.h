@@ -55,6 +55,10 @@ struct SettingsFileResult {
     ReadError error;  // where a corrupted file failed
 };
 
+// What a settings file's reader reports once it has asked for every field: Corrupted with the
+// first failure, otherwise Loaded.
+SettingsFileResult ReadOutcome(const RecordReader& in);
+
 // The 23 lines of the ".sta" file. The file also carries five profile fields (state status and
 // allowances, federal exempt, additional federal, FICA exempt). A corrupted file stops at the
 // failing field: what was read before it keeps its new value, as the format has always done.

@@ -3,8 +3,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace kestrel {
+
+class RecordReader;
+class RecordWriter;
 
 // A Minimum of this value marks a table line that is not in use.
 inline constexpr float kUnusedMinimum = 999999;
@@ -27,5 +31,19 @@ struct ExemptionTable {
     ExemptionColumn Married{};
     bool operator==(const ExemptionTable&) const = default;
 };
+
+// Every line marked unused, as CLEAR ALL shows a table.
+BracketTable UnusedBracketTable();
+
+// The 21 lines the ".sta" and ".cti" files open with: ten lines of both tables side by side, the
+// file's "no tax" flag, then ten lines of both exemption columns. Each read goes straight into
+// its field and the reader refuses everything after its first failure, so a corrupted file
+// leaves the fields before the failure with their new values and the rest with their old ones.
+void ReadTaxTables(RecordReader& in, BracketTable& single, BracketTable& married,
+                   std::int16_t& noTax, ExemptionColumn& singleExemptions,
+                   ExemptionColumn& marriedExemptions);
+void WriteTaxTables(RecordWriter& out, const BracketTable& single, const BracketTable& married,
+                    std::int16_t noTax, const ExemptionColumn& singleExemptions,
+                    const ExemptionColumn& marriedExemptions);
 
 }  // namespace kestrel
