@@ -1,0 +1,288 @@
+#include "platform/qt/qt_host.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFont>
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+
+#include "platform/form.h"
+#include "platform/qt/form_window.h"
+
+namespace kestrel {
+
+namespace {
+
+QString ToQt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ToQtLines(std::string_view text) {
+    QString converted = ToQt(text);
+    converted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return converted;
+}
+
+QString TitleOrApp(std::string_view title) {
+    return ToQt(title.empty() ? kAppTitle : title);
+}
+
+QMessageBox::Icon ToQt(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Warning:
+            return QMessageBox::Warning;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// Dialogs sit over the window the user is working in.
+QWidget* DialogParent() {
+    return QApplication::activeWindow();
+}
+
+}  // namespace
+
+QString QtFileFilter(std::string_view filter) {
+    const QStringList parts = ToQt(filter).split(QLatin1Char('|'));
+    if (parts.size() < 2) return parts.value(0);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QString patterns = parts[i + 1].trimmed();
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the parentheses, so the pattern half has the last word.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open >= 0 && description.endsWith(QLatin1Char(')'))) {
+            description = description.left(open).trimmed();
+        }
+        filters.push_back(QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+class QtHost::NestedLoop {
+  public:
+    explicit NestedLoop(QtHost& host) : host_(host) { ++host_.nestedLoops_; }
+    ~NestedLoop() {
+        if (--host_.nestedLoops_ == 0) host_.ScheduleCleanUp();
+    }
+    NestedLoop(const NestedLoop&) = delete;
+    NestedLoop& operator=(const NestedLoop&) = delete;
+
+  private:
+    QtHost& host_;
+};
+
+QtHost::QtHost() {
+    // The window designs were measured for an 8pt sans serif; Arial (or its metric twin) at
+    // that size keeps every caption inside its box.
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    QApplication::setFont(font);
+    // Hiding a window is not closing the program: a modal dialog or a message may follow. The
+    // program ends by Quit, or when no window is left at all (CleanUp).
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtHost::~QtHost() {
+    // The forms may be gone already (the program object dies first); the windows must not
+    // reach for them while they are taken down.
+    for (auto& [form, window] : windows_)
+        window->Forget();
+    for (auto& window : retired_)
+        window->Forget();
+    windows_.clear();
+    retired_.clear();
+}
+
+MsgResult QtHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
+                         std::string_view title) {
+    const bool yesNo = buttons == MsgButtons::YesNo;
+    if (quitting_) return yesNo ? MsgResult::No : MsgResult::Ok;
+    NestedLoop nested(*this);
+    QMessageBox box(ToQt(icon), TitleOrApp(title), ToQtLines(text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, DialogParent());
+    box.setTextFormat(Qt::PlainText);
+    if (yesNo) {
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
+    const int answer = box.exec();
+    if (!yesNo) return MsgResult::Ok;
+    return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+}
+
+std::optional<std::string> QtHost::InputBox(std::string_view prompt, std::string_view title) {
+    if (quitting_) return std::nullopt;
+    NestedLoop nested(*this);
+    bool accepted = false;
+    const QString answer =
+        QInputDialog::getText(DialogParent(), TitleOrApp(title), ToQtLines(prompt),
+                              QLineEdit::Normal, QString(), &accepted);
+    if (!accepted) return std::nullopt;
+    return answer.toStdString();
+}
+
+std::optional<std::filesystem::path> QtHost::OpenFile(std::string_view filter) {
+    if (quitting_) return std::nullopt;
+    NestedLoop nested(*this);
+    const QString chosen = QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"),
+                                                        QDir::currentPath(), QtFileFilter(filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return std::filesystem::path(chosen.toStdString());
+}
+
+void QtHost::RunModal(Form& form) {
+    if (quitting_) return;
+    QEventLoop loop;
+    modalRuns_.push_back({&form, &loop});
+    {
+        NestedLoop nested(*this);
+        while (form.IsVisible() && !quitting_) {
+            // Anything but our own quit means the application is ending underneath us.
+            if (loop.exec(QEventLoop::DialogExec) != 0) break;
+        }
+    }
+    std::erase_if(modalRuns_, [&loop](const ModalRun& run) { return run.loop == &loop; });
+}
+
+Date QtHost::Today() {
+    const QDate today = QDate::currentDate();
+    return Date{today.year(), today.month(), today.day()};
+}
+
+std::string QtHost::ShortDate(const Date& date) {
+    return ShortDateText(date);
+}
+
+void QtHost::Quit() {
+    quitting_ = true;
+    for (auto& [form, window] : windows_) {
+        window->Detach();
+        window->Hide();
+        retired_.push_back(std::move(window));
+    }
+    windows_.clear();
+    for (const ModalRun& run : modalRuns_)
+        run.loop->quit();
+    QCoreApplication::exit(0);
+    // Quit before the event loop runs (the program may end while starting) ends it as it starts.
+    QTimer::singleShot(0, &context_, [] { QCoreApplication::exit(0); });
+}
+
+int QtHost::Run() {
+    if (quitting_) return 0;
+    return QApplication::exec();
+}
+
+FormWindow* QtHost::WindowOf(const Form& form) const {
+    const auto found = windows_.find(&form);
+    return found == windows_.end() ? nullptr : found->second.get();
+}
+
+FormWindow& QtHost::EnsureWindow(Form& form) {
+    if (FormWindow* existing = WindowOf(form)) return *existing;
+    QMdiArea* area = nullptr;
+    if (form.Kind() == FormKind::MdiChild && form.MdiParent() != nullptr) {
+        // A child window cannot appear without its container.
+        Form& parent = *form.MdiParent();
+        if (!parent.IsVisible()) {
+            parent.Show();
+        } else if (WindowOf(parent) == nullptr) {
+            FormShown(parent);
+        }
+        if (const FormWindow* container = WindowOf(parent)) area = container->MdiArea();
+        if (FormWindow* existing = WindowOf(form)) return *existing;
+    }
+    auto& slot = windows_[&form];
+    slot = std::make_unique<FormWindow>(form, area);
+    return *slot;
+}
+
+void QtHost::Retire(const Form& form) {
+    auto node = windows_.extract(&form);
+    if (node.empty()) return;
+    node.mapped()->Detach();
+    node.mapped()->Hide();
+    retired_.push_back(std::move(node.mapped()));
+}
+
+void QtHost::StopModal(const Form& form) {
+    for (const ModalRun& run : modalRuns_) {
+        if (run.form == &form) run.loop->quit();
+    }
+}
+
+void QtHost::FormShown(Form& form) {
+    if (quitting_) return;
+    EnsureWindow(form).Show();
+}
+
+void QtHost::FormHidden(Form& form) {
+    if (FormWindow* window = WindowOf(form)) window->Hide();
+    StopModal(form);
+    ScheduleCleanUp();
+}
+
+void QtHost::FormUnloading(Form& form) {
+    StopModal(form);
+    // Child windows live inside the container's area and go with it.
+    std::vector<const Form*> children;
+    for (const auto& [shown, window] : windows_) {
+        const Form* child = window->GetForm();
+        if (child != nullptr && child != &form && child->MdiParent() == &form) {
+            children.push_back(shown);
+        }
+    }
+    for (const Form* child : children)
+        Retire(*child);
+    Retire(form);
+    ScheduleCleanUp();
+}
+
+void QtHost::BringToFront(Form& form) {
+    if (FormWindow* window = WindowOf(form)) {
+        window->BringToFront();
+    } else {
+        FormShown(form);
+    }
+}
+
+void QtHost::ScheduleCleanUp() {
+    if (cleanUpPending_) return;
+    cleanUpPending_ = true;
+    QTimer::singleShot(0, &context_, [this] { CleanUp(); });
+}
+
+void QtHost::CleanUp() {
+    cleanUpPending_ = false;
+    // Inside a dialog or modal form, the handler that retired a window may still be running;
+    // the end of that loop schedules this again.
+    if (nestedLoops_ > 0) return;
+    retired_.clear();
+    // Only the program's own event loop ends with its windows (tests run none).
+    if (quitting_ || QThread::currentThread()->loopLevel() == 0) return;
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        const auto type = widget->windowType();
+        if (widget->isVisible() && (type == Qt::Window || type == Qt::Dialog)) return;
+    }
+    Quit();
+}
+
+}  // namespace kestrel
