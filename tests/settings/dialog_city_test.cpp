@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "platform/scripted_host.h"
+#include "support/form_layout.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
@@ -37,11 +38,6 @@ class CityWindow : public ::testing::Test {
     Program program{host};
 };
 
-bool Overlap(const Rect& a, const Rect& b) {
-    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-           b.top < a.top + a.height;
-}
-
 TEST_F(CityWindow, FreshWindowWithoutAFileShowsAndStoresTheNewYorkCityTables) {
     program.citySettings.SingleBrackets[0].Minimum = 5;
     program.citySettings.NoLocalTax = 1;
@@ -68,25 +64,8 @@ TEST_F(CityWindow, LayoutShowsEveryTextAndTakesOnlyNumberKeys) {
     window().Show();
     EXPECT_EQ(window().Caption(), "City (Local) Tax Tables");
     EXPECT_EQ(window().Kind(), FormKind::Modeless);
-    std::multiset<std::string> texts;
-    for (const auto& control : window().Controls()) {
-        if (const auto* label = dynamic_cast<const Label*>(control.get())) {
-            texts.insert(label->Caption());
-        } else if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
-            texts.insert(button->Caption());
-        }
-        // Inside the window and clear of every other control.
-        const Rect& r = control->Geometry();
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= window().Geometry().width &&
-                    r.top + r.height <= window().Geometry().height)
-            << control->QualifiedName();
-        for (const auto& other : window().Controls()) {
-            if (other != control) {
-                EXPECT_FALSE(Overlap(r, other->Geometry()))
-                    << control->QualifiedName() << " " << other->QualifiedName();
-            }
-        }
-    }
+    testing::ExpectControlsInsideAndApart(window());
+    const std::multiset<std::string> texts = testing::ShownTexts(window());
     for (const char* text :
          {"Table for SINGLE Persons", "Table for MARRIED Persons", "# of Exemp", "SINGLE",
           "MARRIED", "Withholding Allowance", "WARNING!",

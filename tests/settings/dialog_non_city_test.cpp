@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "platform/scripted_host.h"
+#include "support/form_layout.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
@@ -53,25 +54,8 @@ TEST_F(NonCityWindow, FreshWindowWithoutAFileShowsAndStoresTheDefaults) {
 
 TEST_F(NonCityWindow, LayoutShowsEveryTextAndTakesOnlyNumberKeys) {
     window().Show();
-    std::multiset<std::string> texts;
-    for (const auto& control : window().Controls()) {
-        if (const auto* label = dynamic_cast<const Label*>(control.get())) {
-            texts.insert(label->Caption());
-        } else if (const auto* button = dynamic_cast<const CommandButton*>(control.get())) {
-            texts.insert(button->Caption());
-        }
-        const Rect& r = control->Geometry();
-        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= window().Geometry().width &&
-                    r.top + r.height <= window().Geometry().height)
-            << control->QualifiedName();
-        for (const auto& other : window().Controls()) {
-            const Rect& o = other->Geometry();
-            const bool overlap = r.left < o.left + o.width && o.left < r.left + r.width &&
-                                 r.top < o.top + o.height && o.top < r.top + r.height;
-            EXPECT_TRUE(other == control || !overlap)
-                << control->QualifiedName() << " " << other->QualifiedName();
-        }
-    }
+    testing::ExpectControlsInsideAndApart(window());
+    const std::multiset<std::string> texts = testing::ShownTexts(window());
     EXPECT_EQ(texts.count("NON Resident Table"), 2u);
     EXPECT_EQ(texts.count("Line"), 2u);
     EXPECT_EQ(texts.count("Minimum Range"), 2u);
