@@ -14,7 +14,11 @@ Program::Program(Host& hostServices)
       aboutBox(*this),
       dialogState(*this),
       dialogCity(*this),
-      dialogNonCity(*this) {}
+      dialogNonCity(*this),
+      form2(*this),
+      dateOvertime(*this),
+      dialogVac(*this),
+      dialogHeader(*this) {}
 
 void Program::Start() {
     form1.Show();

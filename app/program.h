@@ -9,6 +9,14 @@
 #include "calc/frm_about_spcl.h"
 #include "calc/frm_date_main.h"
 #include "calc/payroll_records.h"
+#include "employee/company_header.h"
+#include "employee/dialog_header.h"
+#include "employee/dialog_vac.h"
+#include "employee/form2.h"
+#include "employee/frm_date.h"
+#include "employee/leave_balances.h"
+#include "employee/overtime_allowance.h"
+#include "employee/profile_files.h"
 #include "platform/host.h"
 #include "settings/city_tax_settings.h"
 #include "settings/dialog_city.h"
@@ -50,6 +58,11 @@ class Program {
     CityTaxSettings citySettings;
     NonResidentTaxSettings nonResidentSettings;
     YtdRegister ytd;
+    OvertimeAllowance overtime;
+    LeaveBalances leave;
+    CompanyHeader header;
+    PrintOffsets offsets;
+    ProfileReserved reserved;
 
     Form1 form1;
     frmDateMain dateMain;
@@ -57,6 +70,10 @@ class Program {
     DialogState dialogState;
     DialogCity dialogCity;
     DialogNonCity dialogNonCity;
+    Form2 form2;
+    frmDate dateOvertime;
+    DialogVac dialogVac;
+    DialogHeader dialogHeader;
 };
 
 }  // namespace kestrel

@@ -471,6 +471,16 @@ bool RecordReader::Skip() {
     return Take().has_value();
 }
 
+bool RecordReader::Raw(RecordField& out) {
+    if (!Ok()) return false;
+    ++field_;
+    bool quoted = false;
+    std::optional<std::string> value = NextField(quoted);
+    if (!value) return Fail("unexpected end of file");
+    out = quoted ? field::Text(*value) : RecordField{std::move(*value)};
+    return true;
+}
+
 bool FileExists(const std::filesystem::path& path) {
     int error = 0;
     int fd = OpenRegularFile(path, error);

@@ -19,6 +19,7 @@ namespace kestrel {
 // One field's text as it goes into a line.
 struct RecordField {
     std::string text;
+    bool operator==(const RecordField&) const = default;
 };
 
 namespace field {
@@ -91,6 +92,9 @@ class RecordReader {
     bool Money(Currency& out);
     // Reads one field and throws it away (a separator or a reserved field).
     bool Skip();
+    // Reads one field as it would be written back: a quoted text stays quoted, anything else is
+    // kept as it stands. For reserved fields, which must survive a save unchanged.
+    bool Raw(RecordField& out);
 
     bool Ok() const { return !error_.has_value(); }
     const std::optional<ReadError>& Error() const { return error_; }
