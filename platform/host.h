@@ -37,6 +37,9 @@ class Host {
     // Blocks until the form is hidden or unloaded.
     virtual void RunModal(Form& form) = 0;
 
+    // Shows the help file at its contents page. The caller has checked that it exists.
+    virtual void ShowHelp(const std::filesystem::path& file) = 0;
+
     virtual Date Today() = 0;
     virtual std::string ShortDate(const Date& date) = 0;
 

@@ -28,6 +28,7 @@ class ScriptedHost : public Host {
     std::optional<std::string> InputBox(std::string_view prompt, std::string_view title) override;
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
+    void ShowHelp(const std::filesystem::path& file) override { helpShown.push_back(file); }
     Date Today() override { return today; }
     std::string ShortDate(const Date& date) override { return ShortDateText(date); }
     void Quit() override { quitRequested = true; }
@@ -50,7 +51,8 @@ class ScriptedHost : public Host {
     std::vector<std::string> prompts;      // prompt texts of the input boxes
     std::vector<std::string> fileFilters;  // filters of the open-file dialogs
     std::vector<std::string> events;       // "show frmX", "modal frmX", "hide frmX", "unload frmX"
-    std::vector<std::string> unscripted;   // what the test did not prepare for
+    std::vector<std::filesystem::path> helpShown;
+    std::vector<std::string> unscripted;  // what the test did not prepare for
     bool quitRequested = false;
 
     // The texts of the recorded messages, for compact assertions.

@@ -285,4 +285,6 @@ void QtHost::CleanUp() {
     Quit();
 }
 
+void QtHost::ShowHelp(const std::filesystem::path&) {}
+
 }  // namespace kestrel
