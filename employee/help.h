@@ -9,7 +9,8 @@ namespace kestrel {
 
 inline constexpr std::string_view kHelpFileName = "Kestrel.hlp";
 
-// Opens the help file of the current folder at its contents; tells the user when it is missing.
+// Opens the help file of the current folder at its contents. When it is missing the user is told
+// which file was looked for where, and no viewer opens.
 void ShowHelpFile(Host& host);
 
 }  // namespace kestrel
