@@ -18,10 +18,46 @@ Program::Program(Host& hostServices)
       form2(*this),
       dateOvertime(*this),
       dialogVac(*this),
-      dialogHeader(*this) {}
+      dialogHeader(*this),
+      taxInfo(*this),
+      saveUser(*this) {}
 
 void Program::Start() {
     form1.Show();
+}
+
+void Program::CloseWindows(std::initializer_list<Window> windows) {
+    for (Window window : windows) {
+        Form* form = nullptr;
+        switch (window) {
+            case Window::Main:
+                form = &form1;
+                break;
+            case Window::UserInfo:
+                form = &taxInfo;
+                break;
+            case Window::Overtime:
+                form = &form2;
+                break;
+            case Window::Leave:
+                form = &dialogVac;
+                break;
+            case Window::StateTax:
+                form = &dialogState;
+                break;
+            case Window::CityTax:
+                form = &dialogCity;
+                break;
+            case Window::NonCityTax:
+                form = &dialogNonCity;
+                break;
+            // The year-to-date view and the check preview close here once they exist.
+            case Window::YearToDate:
+            case Window::Checks:
+                break;
+        }
+        if (form != nullptr && form->IsLoaded()) form->Unload();
+    }
 }
 
 }  // namespace kestrel

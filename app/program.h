@@ -14,6 +14,8 @@
 #include "employee/dialog_vac.h"
 #include "employee/form2.h"
 #include "employee/frm_date.h"
+#include "employee/frm_save_user.h"
+#include "employee/frm_tax_info.h"
 #include "employee/leave_balances.h"
 #include "employee/overtime_allowance.h"
 #include "employee/profile_files.h"
@@ -43,14 +45,32 @@ class Program {
     // Opens the main window; no employee file is read.
     void Start();
 
+    // The windows the employee operations close together.
+    enum class Window {
+        Main,
+        UserInfo,
+        Overtime,
+        Leave,
+        YearToDate,
+        StateTax,
+        CityTax,
+        NonCityTax,
+        Checks
+    };
+    // Closes each window that is loaded, in the order given.
+    void CloseWindows(std::initializer_list<Window> windows);
+
     Host& host;
 
     // The open employee's name and the base name of every file of the employee; empty until an
     // employee is created or opened.
     std::string ActiveUser;
     float DefaultPayRate = kDefaultPayRate;
+    // Set by the save window's Quit: the program is ending and nothing more may run.
+    bool quitting = false;
 
-    EmployeeProfile profile = NewEmployeeProfile();
+    // Empty until the main window gives it the User Info window's defaults at start-up.
+    EmployeeProfile profile;
     PayPeriodEntry entry;
     PayResult result;
     FederalTables federal;
@@ -74,6 +94,8 @@ class Program {
     frmDate dateOvertime;
     DialogVac dialogVac;
     DialogHeader dialogHeader;
+    frmTaxInfo taxInfo;
+    frmSaveUser saveUser;
 };
 
 }  // namespace kestrel

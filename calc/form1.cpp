@@ -2,6 +2,9 @@
 
 #include "app/program.h"
 #include "calc/pay_calculation.h"
+#include "employee/employee_files.h"
+#include "employee/help.h"
+#include "employee/pay_period.h"
 
 namespace kestrel {
 
@@ -35,7 +38,10 @@ std::optional<double> EntryValue(int index, const std::string& text) {
 Form1::Form1(Program& program) : FormOf(program.host, "Form1", FormKind::Main), program_(program) {
     QueryUnload = [this](CloseReason reason) {
         if (reason == CloseReason::User) {
-            AskToSaveThenQuit();
+            AskToSave();
+            program_.CloseWindows({Program::Window::Overtime, Program::Window::YearToDate,
+                                   Program::Window::UserInfo, Program::Window::StateTax,
+                                   Program::Window::CityTax, Program::Window::Checks});
             GetHost().Quit();
         }
         return true;
@@ -166,10 +172,16 @@ void Form1::BuildUi(Form1Ui& ui) {
     ui.lbUser->SetAlignment(Align::Right);
     ui.lbUser->SetFont({0, true});
 
-    // Windows of later parts of the program stay greyed until they exist.
-    for (CommandButton* pending :
-         {ui.cmdSavePrev, ui.cmdPeriod, ui.cmdYear, ui.cmdOT, ui.cmdVac, ui.cmdPrint}) {
+    ui.cmdSavePrev->Click = [this] { SavePayPeriod(program_); };
+    ui.cmdPeriod->Click = [this] { LoadPayPeriod(program_); };
+    ui.cmdOT->Click = [this] {
+        program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());
+    };
+    ui.cmdVac->Click = [this] { program_.dialogVac.OpenWindow(); };
+    // The year-to-date view and the printed documents come with their windows.
+    for (CommandButton* pending : {ui.cmdYear, ui.cmdPrint}) {
         pending->SetEnabled(false);
+        pending->SetToolTip("Not available yet");
     }
     BuildMenus(ui);
 }
@@ -181,8 +193,11 @@ void Form1::BuildMenus(Form1Ui& ui) {
     };
     ui.mnuFile = &AddMenu("mnuFile", "File");
     ui.mnuNew = &AddMenu("mnuNew", "&New", ui.mnuFile);
+    ui.mnuNew->Click = [this] { mnuNew_Click(program_); };
     ui.mnuOpen = &AddMenu("mnuOpen", "&Open", ui.mnuFile);
+    ui.mnuOpen->Click = [this] { mnuOpen_Click(program_); };
     ui.mnuSave = &AddMenu("mnuSave", "&Save", ui.mnuFile);
+    ui.mnuSave->Click = [this] { program_.saveUser.ShowSaveWindow(); };
     separator(ui.mnuFile);
     ui.mnuChecks = &AddMenu("mnuChecks", "C&hecks", ui.mnuFile);
     separator(ui.mnuFile);
@@ -198,11 +213,17 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
     ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
     ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
+    ui.mnuVac->Click = [this] { program_.dialogVac.OpenWindow(); };
+    ui.mnuOtItem->Click = [this] {
+        program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());
+    };
 
     ui.mnuOptions = &AddMenu("mnuOptions", "Options");
     ui.mnuHeader = &AddMenu("mnuHeader", "H&eader", ui.mnuOptions);
     separator(ui.mnuOptions);
     ui.mnuTaxInfoItem = &AddMenu("mnuTaxInfoItem", "&User Info", ui.mnuOptions);
+    ui.mnuHeader->Click = [this] { program_.dialogHeader.OpenWindow(); };
+    ui.mnuTaxInfoItem->Click = [this] { program_.taxInfo.OpenWindow(); };
     separator(ui.mnuOptions);
     ui.mnuState = &AddMenu("mnuState", "S&tate Tax", ui.mnuOptions);
     ui.mnuCity = &AddMenu("mnuCity", "C&ity Tax", ui.mnuOptions);
@@ -220,10 +241,10 @@ void Form1::BuildMenus(Form1Ui& ui) {
     separator(ui.mnuHelp);
     ui.mnuAboutItem = &AddMenu("mnuAboutItem", "&About", ui.mnuHelp);
     ui.mnuAboutItem->Click = [this] { program_.aboutBox.ShowModal(); };
+    ui.mnuHelpItem->Click = [this] { ShowHelpFile(GetHost()); };
 
-    for (MenuItem* pending :
-         {ui.mnuNew, ui.mnuOpen, ui.mnuSave, ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem,
-          ui.mnuVac, ui.mnuOtItem, ui.mnuYear, ui.mnuHeader, ui.mnuTaxInfoItem, ui.mnuHelpItem}) {
+    // The year-to-date view and the printed documents come with their windows.
+    for (MenuItem* pending : {ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem, ui.mnuYear}) {
         pending->SetEnabled(false);
     }
 }
@@ -234,6 +255,13 @@ void Form1::OnLoad() {
     program_.result = PayResult{};
     BlankFigures();
     ui().lbTaxVer->SetCaption(program_.federal.TableVersion);
+    // No employee is open: the profile takes what the User Info window would store, so the
+    // deduction lines show the default captions.
+    program_.profile = UserInfoDefaults(program_.profile);
+    ShowProfileCaptions();
+}
+
+void Form1::ShowProfileCaptions() {
     for (std::size_t k = 0; k < 5; ++k) {
         ui().lbTaxCaption[5 + k]->SetCaption(program_.profile.DeductionCaptions[k]);
     }
@@ -340,7 +368,9 @@ bool Form1::CalculatePay() {
     BlankZeroEntries();
     // The tables are read afresh by every calculation and never linger in memory.
     program_.federal.ClearValues();
-    // Later: the employee's whole file set is saved here, as the save window's Save does.
+    // Every calculation ends by saving the employee's whole file set, as the save window's Save
+    // does. With no employee open there is nothing to save to.
+    if (!program_.ActiveUser.empty()) program_.saveUser.FullSave();
     program_.dialogCity.Unload();
     program_.dialogState.Unload();
     return true;
@@ -366,6 +396,7 @@ void Form1::ClearEntries() {
     r.CityTax = 0;
     r.SdiTax = 0;
     r.SuiTax = 0;
+    program_.stateSettings.StateAdjustment = 0;
     BlankFigures();
     u.txtWeekEnd->SetText(std::string(kCleared));
 }
@@ -379,16 +410,14 @@ void Form1::BlankZeroEntries() {
 }
 
 void Form1::mnuExitItem_Click() {
-    AskToSaveThenQuit();
+    AskToSave();
     GetHost().Quit();
 }
 
-void Form1::AskToSaveThenQuit() {
+void Form1::AskToSave() {
     const MsgResult answer = GetHost().MsgBox("     SAVE USER'S SETTINGS?", MsgButtons::YesNo,
                                               MsgIcon::Question, "Save?");
-    if (answer == MsgResult::Yes) {
-        // Later: the save window opens here, modally, before the program ends.
-    }
+    if (answer == MsgResult::Yes) program_.saveUser.ShowSaveWindow();
 }
 
 }  // namespace kestrel

@@ -103,6 +103,8 @@ class Form1 : public FormOf<Form1Ui> {
     void BlankZeroEntries();
     // File, Exit.
     void mnuExitItem_Click();
+    // Result lines 5 to 9 take the profile's five deduction captions.
+    void ShowProfileCaptions();
 
     // The entry that does not hold a number, if any.
     std::optional<int> FirstBadEntry();
@@ -115,8 +117,8 @@ class Form1 : public FormOf<Form1Ui> {
     void BuildMenus(Form1Ui& ui);
     void MoveFocus(int entry, Key key);
     void BlankFigures();
-    // The close question of Exit and of the close box; true when the program may end.
-    void AskToSaveThenQuit();
+    // The close question of Exit and of the close box: on Yes the save window, modally.
+    void AskToSave();
 
     Program& program_;
 };

@@ -3,27 +3,286 @@
 #include <system_error>
 
 #include "app/program.h"
+#include "employee/employee_name.h"
+#include "employee/frm_tax_info.h"
+#include "employee/profile_files.h"
+#include "platform/numbers.h"
 
 namespace kestrel {
 
-bool LoadProfileFiles(Program&) {
+namespace {
+
+const char* FrequencyNotice(bool weeklyPay) {
+    return weeklyPay ? "Weekly Tax Tables" : "Bi-Weekly Tax Tables";
+}
+
+// Reads one profile file when it exists; a damaged one is reported and counts as not read.
+template <class Read>
+bool ReadIfThere(Host& host, const std::filesystem::path& file, Read read) {
+    if (!FileExists(file)) return true;
+    if (const std::optional<ReadError> error = read(file)) {
+        ReportDamagedFile(host, file.string(), *error);
+        return false;
+    }
     return true;
 }
 
-bool SaveOT(Program&) {
+// The rates the User Info window holds, strictly read; the message names the failing box.
+bool TakeRates(Program& program) {
+    frmTaxInfoUi& u = program.taxInfo.ui();
+    const std::array<std::pair<TextBox*, const char*>, 3> boxes{
+        std::pair{u.txtHourRate, "Hourly Rate 1"}, std::pair{u.txtHourRate2, "Hourly Rate 2"},
+        std::pair{u.txtTipsRate, "Tips Rate"}};
+    std::array<float, 3> rates{};
+    for (std::size_t k = 0; k < boxes.size(); ++k) {
+        const auto rate = StrictSingle(boxes[k].first->Text());
+        if (!rate) {
+            ShowMessage(program.host,
+                        "\"" + boxes[k].first->Text() + "\" in " + boxes[k].second +
+                            " is not a number.\r\nNothing was saved.",
+                        MsgIcon::Warning);
+            return false;
+        }
+        rates[k] = *rate;
+    }
+    program.profile.HourlyRate1 = rates[0];
+    program.profile.HourlyRate2 = rates[1];
+    program.profile.TipsRate = rates[2];
     return true;
+}
+
+}  // namespace
+
+void ReportDamagedFile(Host& host, std::string_view fileName, const ReadError& error) {
+    ShowMessage(host,
+                "The file " + DescribeReadError(fileName, error) +
+                    "\r\nIt is damaged and was not read; the values shown are not from it, and "
+                    "saving this employee will replace it.",
+                MsgIcon::Warning);
+}
+
+bool CommitOrReport(Host& host, RecordWriter& records) {
+    const WriteResult written = records.Commit();
+    if (written) return true;
+    ShowMessage(host,
+                "The file " + records.Target().string() + " could not be saved:\r\n" +
+                    written.error + "\r\nIt keeps its previous contents.",
+                MsgIcon::Warning);
+    return false;
+}
+
+bool LoadProfileFiles(Program& program, bool withOvertime) {
+    Host& host = program.host;
+    const std::string& user = program.ActiveUser;
+    OvertimeAllowance overtime = program.overtime;
+    bool whole = ReadIfThere(host, EmployeeFile(user, kUseFileExtension), [&](const auto& file) {
+        return ReadUseFile(file, program.profile, overtime, program.reserved);
+    });
+    whole &= ReadIfThere(host, EmployeeFile(user, kAndFileExtension), [&](const auto& file) {
+        return ReadAndFile(file, program.profile, program.stateSettings, program.offsets,
+                           program.reserved);
+    });
+    whole &= ReadIfThere(host, EmployeeFile(user, kCfeFileExtension),
+                         [&](const auto& file) { return ReadCfeFile(file, program.profile); });
+    const bool weekly = program.profile.WeeklyPay;
+    if (withOvertime) {
+        whole &= ReadIfThere(host, OvertimeFileName(user, weekly), [&](const auto& file) {
+            return ReadOvertimeRows(file, weekly, overtime);
+        });
+        program.overtime = overtime;
+    }
+    if (program.form1.IsLoaded())
+        program.form1.ui().lbFrequency->SetCaption(FrequencyNotice(weekly));
+    if (program.taxInfo.IsLoaded()) program.taxInfo.ShowRecord();
+    if (withOvertime && program.form2.IsLoaded()) program.form2.FillInOT();
+    return whole;
+}
+
+bool SaveOT(Program& program) {
+    if (program.saveUser.IsLoaded()) program.ActiveUser = program.saveUser.ui().txtSaveUser->Text();
+    EmployeeProfile& p = program.profile;
+    if (program.taxInfo.IsLoaded()) {
+        if (!TakeRates(program)) return false;
+    } else {
+        // What opening the User Info window would store, without showing it.
+        p = UserInfoDefaults(p);
+    }
+    program.form2.StoreRows();
+    if (!p.WeeklyPay && !p.BiWeeklyPay) {
+        p.WeeklyPay = true;
+        if (program.taxInfo.IsLoaded()) program.taxInfo.ui().optWeek->SetValue(true);
+    }
+    if (p.KPlanIsPercent == 0 && p.KPlanIsFixed == 0) {
+        p.KPlanIsPercent = 1;
+        if (program.taxInfo.IsLoaded()) program.taxInfo.ui().ckKpPer->SetValue(1);
+    }
+
+    const std::string& user = program.ActiveUser;
+    // With no employee open there is nowhere to save to: the empty name belongs to the default
+    // file set, which only Make Default writes.
+    if (user.empty()) return true;
+    if (const auto problem = EmployeeNameProblem(user)) {
+        ShowMessage(program.host, *problem, MsgIcon::Warning);
+        return false;
+    }
+    RecordWriter use = UseRecords(EmployeeFile(user, kUseFileExtension), p, program.overtime,
+                                  program.form2.BoxTexts(), program.reserved);
+    RecordWriter andFile = AndRecords(EmployeeFile(user, kAndFileExtension), p,
+                                      program.stateSettings, program.offsets, program.reserved);
+    RecordWriter cfe = CfeRecords(EmployeeFile(user, kCfeFileExtension), p);
+    RecordWriter rows =
+        OvertimeRowRecords(OvertimeFileName(user, p.WeeklyPay), program.overtime, p.WeeklyPay);
+    for (RecordWriter* file : {&use, &andFile, &cfe, &rows}) {
+        if (!CommitOrReport(program.host, *file)) return false;
+    }
+
+    if (p.KPlanIsPercent == 0 && p.KPlanIsFixed == 0) {
+        p.KPlanIsPercent = 1;
+    } else if (p.KPlanIsPercent == 1) {
+        p.KPlanIsFixed = 0;
+    } else if (p.KPlanIsFixed == 1) {
+        p.KPlanIsPercent = 0;
+    }
+    if (program.taxInfo.IsLoaded()) {
+        program.taxInfo.ui().ckKpPer->SetValue(p.KPlanIsPercent);
+        program.taxInfo.ui().ckKpFix->SetValue(p.KPlanIsFixed);
+    }
+    return true;
+}
+
+bool EnterFolderOf(Host& host, const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.parent_path();
+    if (folder.empty()) return true;
+    std::error_code error;
+    std::filesystem::current_path(folder, error);
+    if (!error) return true;
+    ShowMessage(host, "The folder " + folder.string() + " cannot be opened:\r\n" + error.message(),
+                MsgIcon::Warning);
+    return false;
 }
 
 std::optional<std::filesystem::path> OpenFileInFolder(Host& host, std::string_view filter) {
     std::optional<std::filesystem::path> chosen = host.OpenFile(filter);
-    if (!chosen) return std::nullopt;
-    const std::filesystem::path folder = chosen->parent_path();
-    if (!folder.empty()) {
-        std::error_code error;
-        std::filesystem::current_path(folder, error);
-        if (error) return std::nullopt;
-    }
+    if (!chosen || !EnterFolderOf(host, *chosen)) return std::nullopt;
     return chosen->filename();
+}
+
+void mnuNew_Click(Program& program) {
+    Host& host = program.host;
+    const MsgResult answer =
+        host.MsgBox("........SAVE PREVIOUS USER?", MsgButtons::YesNo, MsgIcon::Question, "Save?");
+    if (answer == MsgResult::Yes) {
+        program.saveUser.ShowSaveWindow();
+        if (program.quitting) return;
+    }
+    const std::string name = host.InputBox("Enter new user:", "File New").value_or("");
+    if (const auto problem = EmployeeNameProblem(name)) {
+        ShowMessage(host, *problem, MsgIcon::Warning);
+        return;
+    }
+    if (FileExists(EmployeeFile(name, kUseFileExtension))) {
+        ShowMessage(host, "........" + name + " already exists. Use Open");
+        return;
+    }
+    program.ActiveUser = name;
+    program.saveUser.ui().txtSaveUser->SetText(name);
+    program.form1.SetCaption("  User:  " + name);
+    program.form1.ui().lbUser->SetCaption(name);
+    program.form1.Show();
+
+    // Every window of the previous employee is reset before anything is written.
+    program.form2.Hide();
+    program.form2.ClearAll();
+    program.form2.Unload();
+    program.dialogVac.Hide();
+    program.dialogVac.clearVac();
+    program.dialogVac.Unload();
+    program.form1.ClearEntries();
+    program.CloseWindows({Program::Window::YearToDate});
+    program.ytd = YtdRegister{};
+    program.taxInfo.Hide();
+    program.taxInfo.ClearAll();
+    program.taxInfo.Unload();
+    program.CloseWindows({Program::Window::Checks});
+    program.dialogState.Hide();
+    program.dialogState.cmdNewYork_Click();
+    program.dialogState.Unload();
+    program.dialogCity.Hide();
+    program.dialogCity.cmdNewYork_Click();
+    program.dialogCity.Unload();
+
+    program.form1.CalculatePay();
+}
+
+void mnuOpen_Click(Program& program) {
+    program.saveUser.ShowSaveWindow();
+    if (program.quitting) return;
+    OpenFile(program);
+}
+
+void OpenFile(Program& program) {
+    Host& host = program.host;
+    const std::optional<std::filesystem::path> chosen = host.OpenFile("Saved Files (*.use)|*.use");
+    if (!chosen) return;
+    const std::string fileName = chosen->filename().string();
+    if (fileName.size() <= kUseFileExtension.size() ||
+        fileName.substr(fileName.size() - kUseFileExtension.size()) != kUseFileExtension) {
+        ShowMessage(host, "\"" + fileName + "\" is not an employee's file.\r\nChoose a .use file.",
+                    MsgIcon::Warning);
+        return;
+    }
+    const std::string name = fileName.substr(0, fileName.size() - kUseFileExtension.size());
+    if (const auto problem = EmployeeNameProblem(name)) {
+        ShowMessage(host, *problem, MsgIcon::Warning);
+        return;
+    }
+    // The folder of the chosen file is where the employee's files, the federal tables, the
+    // header and the help are looked up from now on.
+    if (!EnterFolderOf(host, *chosen)) return;
+    program.ActiveUser = name;
+    LoadEmployee(program);
+    program.form1.SetCaption("  User:  " + name);
+    program.form1.ui().lbUser->SetCaption(name);
+    program.saveUser.ui().txtSaveUser->SetText(name);
+    program.form1.Show();
+    if (program.taxInfo.IsLoaded()) {
+        program.taxInfo.ui().ckKpPer->SetValue(program.profile.KPlanIsPercent);
+        program.taxInfo.ui().ckKpFix->SetValue(program.profile.KPlanIsFixed);
+    }
+    program.form1.ShowProfileCaptions();
+    program.form1.ClearEntries();
+}
+
+bool LoadEmployee(Program& program) {
+    Host& host = program.host;
+    bool whole = LoadProfileFiles(program);
+    whole &= LoadAnnual(program.ytd, program.ActiveUser, program.profile, host) !=
+             LoadAnnualResult::Damaged;
+    LoadFederalTables(host, program.federal);
+    program.form1.ui().lbTaxVer->SetCaption(program.federal.TableVersion);
+    // Preparing a settings window reads its file; one already prepared reads it again.
+    if (program.dialogState.IsLoaded()) {
+        program.dialogState.LoadStateFile();
+        program.dialogState.CheckFor();
+        program.dialogState.fillVari();
+    } else {
+        program.dialogState.Load();
+    }
+    if (program.dialogCity.IsLoaded()) {
+        program.dialogCity.LoadCityFile();
+        program.dialogCity.CheckFor();
+        program.dialogCity.fillVar();
+    } else {
+        program.dialogCity.Load();
+    }
+    if (program.dialogNonCity.IsLoaded()) {
+        program.dialogNonCity.LoadNonResidentFile();
+    } else {
+        program.dialogNonCity.Load();
+    }
+    program.dialogVac.GetVac();
+    program.form2.FillInOT();
+    return whole;
 }
 
 }  // namespace kestrel

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "employee/employee_files.h"
 #include "settings/settings_window.h"
 #include "settings/state_tax_settings.h"
 
@@ -363,8 +364,10 @@ void DialogState::BuildChoices(DialogStateUi& ui) {
 
 void DialogState::OnLoad() {
     LoadStateFile();
-    // Later: LoadProfileFiles refreshes the profile fields in memory here, among them the state
-    // fields the ".and" file carries; the boxes keep what the state file showed.
+    // The profile in memory follows the employee's files, among them the state fields the ".and"
+    // file carries; the boxes keep what the state file showed. The overtime rows stay as the
+    // overtime window left them, since it keeps them only in memory until a save.
+    LoadProfileFiles(program_, false);
 
     // Later: the preset of each special-state flag set in memory runs here, in this order:
     // Louisiana, Arizona, Iowa, Missouri, Massachusetts, Oregon, Oklahoma, Alabama, Kentucky,
