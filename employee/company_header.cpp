@@ -1,0 +1,26 @@
+#include "employee/company_header.h"
+
+namespace kestrel {
+
+std::optional<ReadError> LoadCompanyHeader(CompanyHeader& header,
+                                           const std::filesystem::path& file) {
+    if (!FileExists(file)) return std::nullopt;
+    RecordReader in = RecordReader::Open(file);
+    CompanyHeader read = header;
+    in.Text(read.CompanyName);
+    in.Text(read.CompanyAddress);
+    in.Text(read.CompanyZipCode);
+    in.Text(read.CompanyIdNumber);
+    if (!in.Ok()) return in.Error();
+    header = std::move(read);
+    return std::nullopt;
+}
+
+WriteResult SaveHeader(const CompanyHeader& header, const std::filesystem::path& file) {
+    RecordWriter out(file);
+    out.Line({field::Text(header.CompanyName), field::Text(header.CompanyAddress),
+              field::Text(header.CompanyZipCode), field::Text(header.CompanyIdNumber)});
+    return out.Commit();
+}
+
+}  // namespace kestrel
