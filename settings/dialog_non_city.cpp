@@ -12,8 +12,10 @@ namespace kestrel {
 namespace {
 
 // Twips. The two tables stand side by side; the rate, the warning and the buttons below them.
+// A column is as wide as its one-line heading "Minimum Range" needs in the 8pt font, with room
+// to spare for a wider fallback font; narrower, the heading wraps and its second line is cut.
 constexpr int kMargin = 240;
-constexpr int kBoxWidth = 1080;
+constexpr int kBoxWidth = 1500;
 constexpr int kBoxHeight = 300;
 constexpr int kRowPitch = 330;
 constexpr int kLineWidth = 480;

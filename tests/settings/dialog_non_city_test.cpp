@@ -83,6 +83,53 @@ TEST_F(NonCityWindow, LayoutShowsEveryTextAndTakesOnlyNumberKeys) {
     }
 }
 
+// Lines a caption needs when it wraps at word breaks, `perLine` characters to a line; a word
+// longer than a line can never be shown whole.
+int LinesNeeded(const std::string& caption, int perLine) {
+    int lines = 1;
+    int used = 0;
+    std::size_t start = 0;
+    while (start <= caption.size()) {
+        std::size_t end = caption.find(' ', start);
+        if (end == std::string::npos) end = caption.size();
+        const int word = static_cast<int>(end - start);
+        if (word > perLine) return 1000;
+        if (used > 0 && used + 1 + word > perLine) {
+            ++lines;
+            used = word;
+        } else {
+            used += (used > 0 ? 1 : 0) + word;
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+// What a user sees at 96 dpi in the windows' 8pt font: a character takes up to about 110 twips
+// (130 bold) and a line 210. A caption that needs more room than its label is clipped.
+TEST_F(NonCityWindow, EveryCaptionFitsItsLabel) {
+    window().Show();
+    int checked = 0;
+    for (const auto& control : window().Controls()) {
+        const auto* label = dynamic_cast<const Label*>(control.get());
+        if (label == nullptr || label->Caption().empty()) continue;
+        const Rect& room = label->Geometry();
+        const int perLine = room.width / (label->GetFont().bold ? 130 : 110);
+        EXPECT_LE(LinesNeeded(label->Caption(), perLine), room.height / 210)
+            << label->QualifiedName() << " \"" << label->Caption() << "\" in " << room.width
+            << " x " << room.height << " twips";
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2 * (5 + 8) + 3);
+    // The one-line column headings stand clear above their first boxes.
+    for (std::size_t t = 0; t < 2; ++t) {
+        const Rect& heading = ui().lbMinRange[t]->Geometry();
+        const Rect& box = (t == 0 ? ui().txtNonMinBi : ui().txtNonMinWk)[0]->Geometry();
+        EXPECT_LE(heading.top + heading.height, box.top);
+        EXPECT_GE(heading.width, box.width);
+    }
+}
+
 TEST_F(NonCityWindow, CancelHidesSoTheEditedBoxesComeBackWithoutReadingTheFile) {
     ASSERT_TRUE(WriteNonResidentFile("Worker1.nci", Edited()).ok);
     const std::string before = ReadFile("Worker1.nci");
