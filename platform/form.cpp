@@ -91,6 +91,12 @@ bool Form::DoUnload(CloseReason reason) {
     return true;
 }
 
+void Form::NotifyPainted() {
+    if (!loaded_ || !visible_ || !Paint) return;
+    auto run = Paint;
+    run();
+}
+
 Control* Form::FindControl(std::string_view name, int index) const {
     for (const auto& control : controls_) {
         if (control->Name() == name && control->Index() == index) return control.get();

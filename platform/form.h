@@ -77,6 +77,10 @@ class Form {
 
     // The close handler: false keeps the form open.
     std::function<bool(CloseReason)> QueryUnload;
+    // Runs whenever the desktop draws the window afresh: first shown, uncovered, restored.
+    std::function<void()> Paint;
+    // The desktop layer reports such a drawing; nothing happens unless the form is shown.
+    void NotifyPainted();
 
   protected:
     // Creates the controls and sets the caption and geometry of the design.

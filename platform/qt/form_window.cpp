@@ -23,6 +23,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -95,6 +96,21 @@ class SyncScope {
 };
 
 constexpr int kUnlimitedLength = 32767;  // QLineEdit's own default
+
+// The window was drawn afresh: shown (also when restored), brought forward or uncovered.
+bool IsFreshDrawing(const QObject& watched, const QEvent& event) {
+    switch (event.type()) {
+        case QEvent::Show:
+        case QEvent::WindowActivate:
+            return watched.isWidgetType();
+        case QEvent::Expose: {
+            const auto* window = qobject_cast<const QWindow*>(&watched);
+            return window != nullptr && window->isExposed();
+        }
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -174,6 +190,7 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
         layout->addWidget(client_);
         layout->setSizeConstraint(QLayout::SetFixedSize);
     }
+    Window()->installEventFilter(this);
 }
 
 QWidget* FormWindow::Window() const {
@@ -675,6 +692,8 @@ void FormWindow::Show() {
     } else if (topLevel_) {
         topLevel_->show();
         topLevel_->activateWindow();
+        // Uncovering reaches the native window only; installing twice keeps one filter.
+        if (QWindow* handle = topLevel_->windowHandle()) handle->installEventFilter(this);
     }
     if (Control* focused = form_->Focused()) FocusChanged(focused);
 }
@@ -834,6 +853,16 @@ bool FormWindow::KeyPressed(Control& control, const QKeyEvent& event) {
 
 bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     if (form_ == nullptr) return false;
+    if (const QWidget* window = Window();
+        window != nullptr && (watched == window || watched == window->windowHandle())) {
+        if (IsFreshDrawing(*watched, *event)) {
+            // Afterwards, so that the form's reaction never runs inside the window system's event.
+            QTimer::singleShot(0, this, [this] {
+                if (form_ != nullptr) form_->NotifyPainted();
+            });
+        }
+        return false;
+    }
     const auto found = sources_.find(watched);
     if (found == sources_.end()) return false;
     Control& control = *found->second;
