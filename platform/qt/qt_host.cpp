@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QInputDialog>
 #include <QMdiArea>
@@ -15,6 +16,7 @@
 
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/help_viewer.h"
 
 namespace kestrel {
 
@@ -285,6 +287,22 @@ void QtHost::CleanUp() {
     Quit();
 }
 
-void QtHost::ShowHelp(const std::filesystem::path&) {}
+void QtHost::ShowHelp(const std::filesystem::path& file) {
+    if (quitting_) return;
+    HelpViewer& viewer = HelpViewerOf(context_);
+    const QString name = QFileInfo(file).absoluteFilePath();
+    QString whyNot;
+    if (!viewer.Open(name, whyNot)) {
+        MsgBox(
+            "The help file " + name.toStdString() + " cannot be read:\r\n" + whyNot.toStdString(),
+            MsgButtons::Ok, MsgIcon::Warning, kHelpWindowTitle);
+        return;
+    }
+    // Asked for again, the one window comes back to the front with the file read afresh.
+    if (viewer.isMinimized()) viewer.showNormal();
+    viewer.show();
+    viewer.raise();
+    viewer.activateWindow();
+}
 
 }  // namespace kestrel

@@ -13,11 +13,15 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <string>
@@ -25,6 +29,7 @@
 
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
+#include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_host.h"
 
 using namespace kestrel;
@@ -209,6 +214,33 @@ QWidget* Shown(QtHost& host, Form& form) {
     QWidget* window = host.WindowOf(form)->Window();
     if (!QTest::qWaitForWindowExposed(window)) return nullptr;
     return window;
+}
+
+// The help windows on screen.
+std::vector<HelpViewer*> HelpWindows() {
+    std::vector<HelpViewer*> found;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* viewer = qobject_cast<HelpViewer*>(widget); viewer && viewer->isVisible()) {
+            found.push_back(viewer);
+        }
+    }
+    return found;
+}
+
+bool WriteText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+}
+
+// A guide long enough to scroll, with a link from its contents to a section far below.
+QByteArray SampleGuide(const QByteArray& title) {
+    QByteArray html = "<html><head><title>" + title +
+                      "</title></head><body><h1><a name=\"contents\">"
+                      "</a>" +
+                      title + "</h1><p><a href=\"#leave\">Leave balances</a></p>";
+    for (int i = 0; i < 200; ++i)
+        html += "<p>Filler line " + QByteArray::number(i) + "</p>";
+    return html + "<h2><a name=\"leave\"></a>Leave balances</h2><p>Start Balance</p></body></html>";
 }
 
 bool Has(const std::vector<std::string>& events, const std::string& event) {
@@ -580,6 +612,79 @@ class RendererTest : public QObject {
         // The container going takes its child windows with it.
         container.Unload();
         QCOMPARE(host.WindowOf(child), nullptr);
+    }
+
+    void helpShowsTheGuideInOneWindowWithWorkingLinks() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("Kestrel.hlp"));
+        QVERIFY(WriteText(path, SampleGuide("Kestrel Sample Guide")));
+        QtHost host;
+        host.ShowHelp(path.toStdString());
+        std::vector<HelpViewer*> shown = HelpWindows();
+        QCOMPARE(shown.size(), std::size_t{1});
+        HelpViewer* viewer = shown[0];
+        QVERIFY(QTest::qWaitForWindowExposed(viewer));
+        QCOMPARE(viewer->windowTitle(), QStringLiteral("Kestrel Help"));
+        QVERIFY(viewer->isWindow());
+        QVERIFY(viewer->windowModality() == Qt::NonModal);
+        QVERIFY(viewer->width() >= 600 && viewer->height() >= 400);
+        QTextBrowser* browser = viewer->Browser();
+        QCOMPARE(browser->documentTitle(), QStringLiteral("Kestrel Sample Guide"));
+        QVERIFY(browser->toPlainText().startsWith(QStringLiteral("Kestrel Sample Guide")));
+        QCOMPARE(browser->verticalScrollBar()->value(), 0);
+        QVERIFY(!viewer->BackAction()->isEnabled());
+
+        // Following the contents' link with the keyboard, as a user may, moves down the page.
+        browser->setFocus();
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QTest::keyClick(browser, Qt::Key_Return);
+        QTRY_COMPARE(browser->source().fragment(), QStringLiteral("leave"));
+        QVERIFY(browser->verticalScrollBar()->value() > 0);
+        QVERIFY(viewer->BackAction()->isEnabled());
+        viewer->BackAction()->trigger();
+        QCOMPARE(browser->verticalScrollBar()->value(), 0);
+        QVERIFY(viewer->ForwardAction()->isEnabled());
+        viewer->ForwardAction()->trigger();
+        QVERIFY(browser->verticalScrollBar()->value() > 0);
+        // Contents goes to the guide's contents anchor, which sits at the top, inside the margin.
+        viewer->ContentsAction()->trigger();
+        QCOMPARE(browser->source().fragment(), QStringLiteral("contents"));
+        QVERIFY(browser->verticalScrollBar()->value() < 20);
+
+        // Asked again, the same window shows the file as it is now, from its top.
+        QVERIFY(WriteText(path, SampleGuide("Kestrel Guide, Second Edition")));
+        browser->verticalScrollBar()->setValue(browser->verticalScrollBar()->maximum());
+        host.ShowHelp(path.toStdString());
+        shown = HelpWindows();
+        QCOMPARE(shown.size(), std::size_t{1});
+        QCOMPARE(shown[0], viewer);
+        QCOMPARE(browser->documentTitle(), QStringLiteral("Kestrel Guide, Second Edition"));
+        QCOMPARE(browser->verticalScrollBar()->value(), 0);
+        QVERIFY(!viewer->BackAction()->isEnabled());
+    }
+
+    void unreadableHelpIsReportedAndLeavesNoWindow() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        QtHost host;
+        QString shownText;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                shownText = box->text();
+                box->accept();
+            }
+        });
+        poll.start(20);
+        QTimer::singleShot(5000, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        });
+        // A folder by the help file's name opens, but cannot be read as a file.
+        host.ShowHelp(folder.path().toStdString());
+        poll.stop();
+        QVERIFY(shownText.contains(folder.path()));
+        QVERIFY(HelpWindows().empty());
     }
 
     void fileFiltersUseQtsForm() {
