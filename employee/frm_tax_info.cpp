@@ -354,6 +354,8 @@ void frmTaxInfo::OpenWindow() {
 }
 
 void frmTaxInfo::ClearAll() {
+    // Loading a fresh window applies the opening defaults, which New must not keep.
+    Load();
     program_.profile = NewEmployeeProfile();
     ShowRecord();
     ui().txtHourRate->SetText("7.5");

@@ -45,4 +45,27 @@ inline void ExpectControlsInsideAndApart(const Form& form) {
     }
 }
 
+// For windows with frames: every control inside its frame (or the window), every frame inside
+// the window, and no two controls of the same container overlapping.
+inline void ExpectControlsInsideTheirContainersAndApart(const Form& form) {
+    for (const auto& control : form.Controls()) {
+        if (control->Kind() == ControlKind::MenuItem) continue;
+        const Rect& r = control->Geometry();
+        const Frame* frame = control->Container();
+        const int width = frame != nullptr ? frame->Geometry().width : form.Geometry().width;
+        const int height = frame != nullptr ? frame->Geometry().height : form.Geometry().height;
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= width &&
+                    r.top + r.height <= height)
+            << control->QualifiedName() << " is not inside its container";
+        for (const auto& other : form.Controls()) {
+            if (other == control || other->Container() != frame ||
+                other->Kind() == ControlKind::MenuItem) {
+                continue;
+            }
+            EXPECT_FALSE(Overlap(r, other->Geometry()))
+                << control->QualifiedName() << " overlaps " << other->QualifiedName();
+        }
+    }
+}
+
 }  // namespace kestrel::testing
