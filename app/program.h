@@ -68,6 +68,8 @@ class Program {
     float DefaultPayRate = kDefaultPayRate;
     // Set by the save window's Quit: the program is ending and nothing more may run.
     bool quitting = false;
+    // While an employee is being opened: a damaged profile file has been reported already.
+    bool profileDamageReported = false;
 
     // Empty until the main window gives it the User Info window's defaults at start-up.
     EmployeeProfile profile;

@@ -18,10 +18,10 @@ const char* FrequencyNotice(bool weeklyPay) {
 
 // Reads one profile file when it exists; a damaged one is reported and counts as not read.
 template <class Read>
-bool ReadIfThere(Host& host, const std::filesystem::path& file, Read read) {
+bool ReadIfThere(Program& program, const std::filesystem::path& file, Read read) {
     if (!FileExists(file)) return true;
     if (const std::optional<ReadError> error = read(file)) {
-        ReportDamagedFile(host, file.string(), *error);
+        if (!program.profileDamageReported) ReportDamagedFile(program.host, file.string(), *error);
         return false;
     }
     return true;
@@ -72,21 +72,20 @@ bool CommitOrReport(Host& host, RecordWriter& records) {
 }
 
 bool LoadProfileFiles(Program& program, bool withOvertime) {
-    Host& host = program.host;
     const std::string& user = program.ActiveUser;
     OvertimeAllowance overtime = program.overtime;
-    bool whole = ReadIfThere(host, EmployeeFile(user, kUseFileExtension), [&](const auto& file) {
+    bool whole = ReadIfThere(program, EmployeeFile(user, kUseFileExtension), [&](const auto& file) {
         return ReadUseFile(file, program.profile, overtime, program.reserved);
     });
-    whole &= ReadIfThere(host, EmployeeFile(user, kAndFileExtension), [&](const auto& file) {
+    whole &= ReadIfThere(program, EmployeeFile(user, kAndFileExtension), [&](const auto& file) {
         return ReadAndFile(file, program.profile, program.stateSettings, program.offsets,
                            program.reserved);
     });
-    whole &= ReadIfThere(host, EmployeeFile(user, kCfeFileExtension),
+    whole &= ReadIfThere(program, EmployeeFile(user, kCfeFileExtension),
                          [&](const auto& file) { return ReadCfeFile(file, program.profile); });
     const bool weekly = program.profile.WeeklyPay;
     if (withOvertime) {
-        whole &= ReadIfThere(host, OvertimeFileName(user, weekly), [&](const auto& file) {
+        whole &= ReadIfThere(program, OvertimeFileName(user, weekly), [&](const auto& file) {
             return ReadOvertimeRows(file, weekly, overtime);
         });
         program.overtime = overtime;
@@ -210,6 +209,11 @@ void mnuNew_Click(Program& program) {
     program.dialogCity.Hide();
     program.dialogCity.cmdNewYork_Click();
     program.dialogCity.Unload();
+    // The windows were closed without storing, and preparing them again for the new employee
+    // would bring back the previous one's special state and insurance figures from memory: the
+    // new employee starts from New York's settings.
+    program.stateSettings = NewYorkStateDefaults();
+    program.citySettings = NewYorkCityDefaults();
 
     program.form1.CalculatePay();
 }
@@ -256,6 +260,9 @@ void OpenFile(Program& program) {
 bool LoadEmployee(Program& program) {
     Host& host = program.host;
     bool whole = LoadProfileFiles(program);
+    // Preparing the State Tax window reads the profile files again; what is damaged has been
+    // told once.
+    program.profileDamageReported = !whole;
     whole &= LoadAnnual(program.ytd, program.ActiveUser, program.profile, host) !=
              LoadAnnualResult::Damaged;
     LoadFederalTables(host, program.federal);
@@ -280,6 +287,7 @@ bool LoadEmployee(Program& program) {
     } else {
         program.dialogNonCity.Load();
     }
+    program.profileDamageReported = false;
     program.dialogVac.GetVac();
     program.form2.FillInOT();
     return whole;
