@@ -594,6 +594,20 @@ class RendererTest : public QObject {
         QCOMPARE(WidgetOf<QLineEdit>(host, form, *form.ui().txtName)->text(), QString());
     }
 
+    void drawingAWindowAfreshRunsItsPaintHook() {
+        QtHost host;
+        SampleForm form(host);
+        int painted = 0;
+        form.Paint = [&painted] { ++painted; };
+        QVERIFY(Shown(host, form) != nullptr);
+        QTRY_VERIFY(painted > 0);
+        // Shown again after being hidden, it is drawn afresh.
+        form.Hide();
+        const int before = painted;
+        QVERIFY(Shown(host, form) != nullptr);
+        QTRY_VERIFY(painted > before);
+    }
+
     void childWindowsLiveInTheirContainer() {
         QtHost host;
         Container container(host);
