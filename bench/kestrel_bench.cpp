@@ -1,12 +1,16 @@
 // The costs that matter to a user: one pay period, reading the federal tables (every
-// calculation does), and writing and reading back a small record file (every save does).
+// calculation does), writing and reading back a small record file (every save does), and what the
+// Calculate button really costs: the calculation with the full save of the employee's file set.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
 
+#include "app/program.h"
 #include "calc/pay_calculation.h"
+#include "employee/employee_files.h"
 #include "employee/record_file.h"
+#include "platform/scripted_host.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
@@ -84,6 +88,59 @@ void BM_RecordFileRoundTrip25Lines(benchmark::State& state) {
     std::filesystem::remove(path, ignored);
 }
 BENCHMARK(BM_RecordFileRoundTrip25Lines);
+
+// A copy of the demo folder with Worker1 open, as after File, Open.
+class OpenDemoEmployee {
+  public:
+    OpenDemoEmployee() : previous_(std::filesystem::current_path()) {
+        folder_ = std::filesystem::temp_directory_path() / "kestrel-bench-demo";
+        std::filesystem::remove_all(folder_);
+        std::filesystem::copy(std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo", folder_);
+        std::filesystem::current_path(folder_);
+        program_.Start();
+        program_.ActiveUser = "Worker1";
+        LoadEmployee(program_);
+    }
+    ~OpenDemoEmployee() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    OpenDemoEmployee(const OpenDemoEmployee&) = delete;
+    OpenDemoEmployee& operator=(const OpenDemoEmployee&) = delete;
+
+    Program& program() { return program_; }
+    bool Quiet() const { return host_.messages.empty(); }
+
+  private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+    ScriptedHost host_;
+    Program program_{host_};
+};
+
+// Calculate as the button runs it: settings windows prepared from the files, the period computed
+// and shown, and the eight files of the employee durably written.
+void BM_CalculateWithFullSave(benchmark::State& state) {
+    OpenDemoEmployee demo;
+    Form1Ui& main = demo.program().form1.ui();
+    for (auto _ : state) {
+        main.txtEntry[0]->SetText("40");
+        main.txtEntry[3]->SetText("2.5");
+        if (!demo.program().form1.CalculatePay()) state.SkipWithError("calculation refused");
+    }
+    if (!demo.Quiet()) state.SkipWithError("the program showed a message");
+}
+BENCHMARK(BM_CalculateWithFullSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The save alone; its wall time less its CPU time is the wait for the disk.
+void BM_FullSave(benchmark::State& state) {
+    OpenDemoEmployee demo;
+    for (auto _ : state) {
+        if (!demo.program().saveUser.FullSave()) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_FullSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
