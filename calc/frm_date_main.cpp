@@ -1,6 +1,7 @@
 #include "calc/frm_date_main.h"
 
 #include "app/program.h"
+#include "platform/date_picking.h"
 
 namespace kestrel {
 
@@ -20,26 +21,14 @@ void frmDateMain::BuildUi(frmDateMainUi& ui) {
 }
 
 void frmDateMain::OnLoad() {
-    TextBox& weekEnding = *program_.form1.ui().txtWeekEnd;
-    const Date today = GetHost().Today();
-    DatePicker& picker = *ui().DTPicker1;
-    if (weekEnding.Text().empty()) {
-        picker.SetValue(today);
-    } else if (const auto date = ParseDate(weekEnding.Text())) {
-        picker.SetValue(*date);
-    } else {
-        // "00/00/05" after a clear is no date: start from today instead.
-        weekEnding.SetText(GetHost().ShortDate(today).substr(0, 8));
-        picker.SetValue(today);
-    }
+    StartPickerFromBox(GetHost(), *ui().DTPicker1, *program_.form1.ui().txtWeekEnd);
     // Only the user's picks write back; showing the current date must not retype it.
-    picker.Change = [this] { WriteDate(); };
-    picker.Click = [this] { WriteDate(); };
+    ui().DTPicker1->Change = [this] { WriteDate(); };
+    ui().DTPicker1->Click = [this] { WriteDate(); };
 }
 
 void frmDateMain::WriteDate() {
-    const std::string text = GetHost().ShortDate(ui().DTPicker1->Value());
-    program_.form1.ui().txtWeekEnd->SetText(text.substr(0, 8));
+    WritePickedDate(GetHost(), *ui().DTPicker1, *program_.form1.ui().txtWeekEnd);
 }
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 #include "employee/frm_date.h"
 
 #include "app/program.h"
+#include "platform/date_picking.h"
 
 namespace kestrel {
 
@@ -32,26 +33,14 @@ TextBox& frmDate::RowBox() {
 }
 
 void frmDate::OnLoad() {
-    TextBox& weekEnding = RowBox();
-    const Date today = GetHost().Today();
-    DatePicker& picker = *ui().DTPicker1;
-    if (weekEnding.Text().empty()) {
-        picker.SetValue(today);
-    } else if (const auto date = ParseDate(weekEnding.Text())) {
-        picker.SetValue(*date);
-    } else {
-        // A box holding no date starts from today, and shows it.
-        weekEnding.SetText(GetHost().ShortDate(today).substr(0, 8));
-        picker.SetValue(today);
-    }
+    StartPickerFromBox(GetHost(), *ui().DTPicker1, RowBox());
     // Only the user's picks write back; showing the current date must not retype it.
-    picker.Change = [this] { WriteDate(); };
-    picker.Click = [this] { WriteDate(); };
+    ui().DTPicker1->Change = [this] { WriteDate(); };
+    ui().DTPicker1->Click = [this] { WriteDate(); };
 }
 
 void frmDate::WriteDate() {
-    const std::string text = GetHost().ShortDate(ui().DTPicker1->Value());
-    RowBox().SetText(text.substr(0, 8));
+    WritePickedDate(GetHost(), *ui().DTPicker1, RowBox());
 }
 
 }  // namespace kestrel
