@@ -1,19 +1,27 @@
 // kestrel-calc: one pay period from the command line, over the same core as the desktop program.
 // It reads "Fedtaxx.tax" from the current folder, prints every result and every figure the main
-// window would show as one JSON object, and writes no file.
+// window would show as one JSON object, and writes no file. With --employee it starts from an
+// employee's file set, loaded the way File, Open loads it.
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/program.h"
 #include "calc/federal_tables.h"
 #include "calc/pay_calculation.h"
+#include "employee/employee_files.h"
+#include "employee/employee_name.h"
+#include "employee/profile_files.h"
 #include "platform/numbers.h"
+#include "platform/scripted_host.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
@@ -24,6 +32,13 @@ namespace {
 using namespace kestrel;
 
 struct UsageError {
+    std::string message;
+};
+
+// A run that cannot go on for a reason other than the options' spelling; the message is printable
+// as it stands.
+struct Failure {
+    int status;
     std::string message;
 };
 
@@ -40,6 +55,8 @@ struct Request {
     std::string nciFile;
     std::string ytdFile;
     YtdRegister ytd;
+    std::optional<std::string> employee;
+    float defaultPayRate = kDefaultPayRate;
 };
 
 float SingleValue(std::string_view option, std::string_view text) {
@@ -122,6 +139,7 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
         {"--cti", [](Request& r, auto, auto v) { r.ctiFile = std::string(v); }},
         {"--nci", [](Request& r, auto, auto v) { r.nciFile = std::string(v); }},
         {"--ytd", [](Request& r, auto, auto v) { r.ytdFile = std::string(v); }},
+        {"--employee", [](Request& r, auto, auto v) { r.employee = std::string(v); }},
     };
     return options;
 }
@@ -159,7 +177,11 @@ const std::map<std::string, FlagSetter, std::less<>>& FlagOptions() {
 }
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: kestrel-calc [options]\n"
+    out << "usage: kestrel-calc [--employee NAME] [options]\n"
+           "  --employee NAME\n"
+           "             start from the employee's files in the current folder (NAME.use\n"
+           "             and the rest, loaded as File, Open loads them; none is written);\n"
+           "             the other options override what they hold, wherever they stand\n"
            "  employee:  --rate1 N --rate2 N --tips-rate N --federal-status Single|Married\n"
            "             --federal-allowances 0-9 --additional-federal N --federal-exempt\n"
            "             --fica-exempt --weekly|--biweekly --credit-union N --bond N --dues N\n"
@@ -167,11 +189,14 @@ void PrintUsage(std::ostream& out) {
            "             --cafeteria N --cafeteria-state --self-employed\n"
            "             --state-status Single|Married --state-allowances 0-9\n"
            "             --no-city-resident\n"
-           "  files:     --sta FILE --cti FILE --nci FILE (settings; default: the built-in\n"
-           "             New York values) --ytd FILE (a year-to-date register file)\n"
+           "  files:     --sta FILE --cti FILE --nci FILE (settings; default: the employee's,\n"
+           "             else the built-in New York values) --ytd FILE (a year-to-date\n"
+           "             register file; default: the employee's, else none)\n"
            "  period:    --straight H --straight2 H --ot H --ot-double --ot15 H --holiday H\n"
            "             --vacation H --dollars AMOUNT --tips-hours H\n"
-           "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n";
+           "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n"
+           "Exit status 2: a bad option, or an employee's file missing or damaged;\n"
+           "1: Fedtaxx.tax missing or damaged.\n";
 }
 
 // Applies the options in order onto `request`.
@@ -202,6 +227,11 @@ void ApplyArguments(const std::vector<std::string_view>& args, Request& request)
     }
 }
 
+std::string SettingsDamage(const std::string& name, const ReadError& error) {
+    return name + " is damaged at line " + std::to_string(error.line) + ", field " +
+           std::to_string(error.field) + ": " + error.reason;
+}
+
 // A settings file named on the command line must be there and whole.
 template <class Settings, class Reader>
 void LoadSettingsFile(const std::string& name, Settings& settings, Reader read) {
@@ -211,34 +241,176 @@ void LoadSettingsFile(const std::string& name, Settings& settings, Reader read) 
         throw UsageError{"cannot read " + name};
     }
     if (result.status == SettingsFileStatus::Corrupted) {
-        throw UsageError{name + " is damaged at line " + std::to_string(result.error.line) +
-                         ", field " + std::to_string(result.error.field) + ": " +
-                         result.error.reason};
+        throw UsageError{SettingsDamage(name, result.error)};
     }
 }
 
-// The settings files first, then every option again, so that options on the command line win
-// over the profile fields a ".sta" file carries.
+FederalTables ReadFederalTables() {
+    FederalTables federal;
+    const auto loaded = ReadFederalTableFile(std::filesystem::path(kFederalTableFile), federal);
+    if (loaded.status != FederalFileStatus::Loaded) {
+        throw Failure{1, loaded.status == FederalFileStatus::Missing
+                             ? std::string(kFederalTableFile) + " is not in the current folder"
+                             : MalformedFederalTableMessage(kFederalTableFile, loaded.error)};
+    }
+    return federal;
+}
+
+// Text that came from a file (a damaged field is quoted in the readers' messages) or from the
+// command line goes to the terminal only as printable text: control characters and bytes that
+// are not UTF-8 are written as \xNN, so a damaged file cannot drive the terminal.
+std::string Printable(std::string_view text) {
+    std::string out;
+    const auto escape = [&out](unsigned char byte) {
+        std::array<char, 8> escaped{};
+        std::snprintf(escaped.data(), escaped.size(), "\\x%02x", byte);
+        out += escaped.data();
+    };
+    const auto continuation = [&text](std::size_t at) {
+        return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += static_cast<char>(byte);
+            ++i;
+            continue;
+        }
+        // The length of a well-formed UTF-8 sequence starting here; 0 for anything else, the
+        // C1 control characters U+0080 to U+009F among them.
+        std::size_t length = 0;
+        if (byte >= 0xC2 && byte <= 0xDF) {
+            length = 2;
+            if (byte == 0xC2 && i + 1 < text.size() &&
+                static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+                length = 0;
+            }
+        } else if (byte >= 0xE0 && byte <= 0xEF) {
+            length = 3;
+            const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            if ((byte == 0xE0 && next < 0xA0) || (byte == 0xED && next > 0x9F)) length = 0;
+        } else if (byte >= 0xF0 && byte <= 0xF4) {
+            length = 4;
+            const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+            if ((byte == 0xF0 && next < 0x90) || (byte == 0xF4 && next > 0x8F)) length = 0;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!continuation(i + k)) length = 0;
+        }
+        if (length == 0) {
+            escape(byte);
+            ++i;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
+// A message the program would have shown in a box, for the terminal: its own line breaks become
+// indented lines, everything else is made printable.
+std::string MessageLines(std::string_view message) {
+    std::string out;
+    for (std::size_t at = 0;;) {
+        const std::size_t end = message.find("\r\n", at);
+        out += "\n  " + Printable(message.substr(at, end - at));
+        if (end == std::string_view::npos) return out;
+        at = end + 2;
+    }
+}
+
+// What the load showed, once each, followed by the line and field of every damaged settings
+// file: the settings windows' own message names only the file.
+std::string LoadProblems(const std::string& name, const ScriptedHost& host) {
+    std::string text = "the files of employee \"" + Printable(name) + "\" are not whole:";
+    std::set<std::string> told;
+    for (const ScriptedHost::Message& message : host.messages) {
+        if (told.insert(message.text).second) text += MessageLines(message.text);
+    }
+    const auto check = [&](std::string_view extension, auto read) {
+        const std::filesystem::path file = EmployeeFile(name, extension);
+        if (!FileExists(file)) return;
+        const SettingsFileResult result = read(file);
+        if (result.status == SettingsFileStatus::Corrupted)
+            text += MessageLines(SettingsDamage(file.string(), result.error));
+    };
+    check(kStateFileExtension, [](const auto& file) {
+        StateTaxSettings state;
+        EmployeeProfile profile;
+        return ReadStateFile(file, state, profile);
+    });
+    check(kCityFileExtension, [](const auto& file) {
+        CityTaxSettings city;
+        return ReadCityFile(file, city);
+    });
+    check(kNonResidentFileExtension, [](const auto& file) {
+        NonResidentTaxSettings nonResident;
+        return ReadNonResidentFile(file, nonResident);
+    });
+    return text;
+}
+
+// The employee as the desktop program holds it after start-up and File, Open, on a host that
+// shows nothing: any message the load would have shown ends the run, since figures computed
+// from a partly read file set would be wrong without a word.
+void LoadEmployeeInto(const std::string& name, Request& request) {
+    if (const auto problem = EmployeeNameProblem(name)) {
+        throw UsageError{"--employee \"" + Printable(name) + "\":" + MessageLines(*problem)};
+    }
+    const std::filesystem::path useFile = EmployeeFile(name, kUseFileExtension);
+    if (!FileExists(useFile)) {
+        std::error_code ignored;
+        throw Failure{2, Printable(useFile.string()) + " is not in the current folder (" +
+                             Printable(std::filesystem::current_path(ignored).string()) + ")"};
+    }
+    // The tables' own failure keeps its status and message; the load would only have shown it.
+    ReadFederalTables();
+
+    ScriptedHost host;
+    Program program(host);
+    program.Start();
+    program.ActiveUser = name;
+    LoadEmployee(program);
+    if (!host.messages.empty()) throw Failure{2, LoadProblems(name, host)};
+
+    request.profile = program.profile;
+    request.state = program.stateSettings;
+    // Calculate takes these two afresh from the State Tax window, a blank box counting as 0.
+    const DialogStateUi& window = program.dialogState.ui();
+    request.state.StateAdjustment = StrictSingle(window.txtStateAdj->Text()).value_or(0);
+    request.state.CaliforniaAllowance = StrictSingle(window.txtCalAllow->Text()).value_or(0);
+    request.city = program.citySettings;
+    request.nonResident = program.nonResidentSettings;
+    request.ytd = program.ytd;
+    request.defaultPayRate = program.DefaultPayRate;
+}
+
+// The employee's files first, then the settings files named, then every option again, so that
+// options on the command line win over both, wherever they stand.
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request named;
     ApplyArguments(args, named);
     Request request;
+    if (named.employee) LoadEmployeeInto(*named.employee, request);
     LoadSettingsFile(named.staFile, request.state, [&](const auto& path, auto& state) {
         return ReadStateFile(path, state, request.profile);
     });
     LoadSettingsFile(named.ctiFile, request.city, ReadCityFile);
     LoadSettingsFile(named.nciFile, request.nonResident, ReadNonResidentFile);
     ApplyArguments(args, request);
-    // The register's file layout depends on the pay frequency, known only now.
+    // The register's file layout depends on the pay frequency, known only now. A register named
+    // here replaces the employee's whole.
     if (!request.ytdFile.empty()) {
         if (!FileExists(request.ytdFile)) throw UsageError{"cannot read " + request.ytdFile};
-        if (const auto damage =
-                ReadAnnualFile(request.ytdFile, request.profile.WeeklyPay, request.ytd)) {
+        YtdRegister ytd;
+        if (const auto damage = ReadAnnualFile(request.ytdFile, request.profile.WeeklyPay, ytd)) {
             throw UsageError{request.ytdFile + " is not a " +
                              (request.profile.WeeklyPay ? "weekly" : "bi-weekly") +
                              " register file: line " + std::to_string(damage->line) + ", " +
                              damage->reason};
         }
+        request.ytd = ytd;
     }
     return request;
 }
@@ -348,30 +520,24 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
-    Request request;
     try {
-        request = ParseArguments(args);
+        const Request request = ParseArguments(args);
+        const FederalTables federal = ReadFederalTables();
+        PayInputs inputs{request.profile, federal, request.state, request.city,
+                         request.nonResident};
+        inputs.overtimeOneTimes = request.overtimeOneTimes;
+        inputs.ytdGross = request.ytd.totals.Gross;
+        inputs.defaultPayRate = request.defaultPayRate;
+        PayPeriodEntry entry = request.entry;
+        const PayResult result = ComputePay(inputs, entry);
+        std::cout << ResultJson(result, entry, federal, request.ytd.totals.Gross) << "\n";
+        return 0;
     } catch (const UsageError& error) {
         std::cerr << "kestrel-calc: " << error.message << "\n";
         PrintUsage(std::cerr);
         return 2;
+    } catch (const Failure& failure) {
+        std::cerr << "kestrel-calc: " << failure.message << "\n";
+        return failure.status;
     }
-
-    FederalTables federal;
-    const auto loaded = ReadFederalTableFile(std::filesystem::path(kFederalTableFile), federal);
-    if (loaded.status != FederalFileStatus::Loaded) {
-        std::cerr << "kestrel-calc: "
-                  << (loaded.status == FederalFileStatus::Missing
-                          ? std::string(kFederalTableFile) + " is not in the current folder"
-                          : MalformedFederalTableMessage(kFederalTableFile, loaded.error))
-                  << "\n";
-        return 1;
-    }
-
-    PayInputs inputs{request.profile, federal, request.state, request.city, request.nonResident};
-    inputs.overtimeOneTimes = request.overtimeOneTimes;
-    inputs.ytdGross = request.ytd.totals.Gross;
-    const PayResult result = ComputePay(inputs, request.entry);
-    std::cout << ResultJson(result, request.entry, federal, request.ytd.totals.Gross) << "\n";
-    return 0;
 }
