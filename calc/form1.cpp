@@ -261,6 +261,10 @@ void Form1::OnLoad() {
     ShowProfileCaptions();
 }
 
+void Form1::ShowTableNotice(bool weeklyPay) {
+    ui().lbFrequency->SetCaption(weeklyPay ? "Weekly Tax Tables" : "Bi-Weekly Tax Tables");
+}
+
 void Form1::ShowProfileCaptions() {
     for (std::size_t k = 0; k < 5; ++k) {
         ui().lbTaxCaption[5 + k]->SetCaption(program_.profile.DeductionCaptions[k]);

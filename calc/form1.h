@@ -105,6 +105,8 @@ class Form1 : public FormOf<Form1Ui> {
     void mnuExitItem_Click();
     // Result lines 5 to 9 take the profile's five deduction captions.
     void ShowProfileCaptions();
+    // "Weekly Tax Tables" or "Bi-Weekly Tax Tables".
+    void ShowTableNotice(bool weeklyPay);
 
     // The entry that does not hold a number, if any.
     std::optional<int> FirstBadEntry();

@@ -12,10 +12,6 @@ namespace kestrel {
 
 namespace {
 
-const char* FrequencyNotice(bool weeklyPay) {
-    return weeklyPay ? "Weekly Tax Tables" : "Bi-Weekly Tax Tables";
-}
-
 // Reads one profile file when it exists; a damaged one is reported and counts as not read.
 template <class Read>
 bool ReadIfThere(Program& program, const std::filesystem::path& file, Read read) {
@@ -90,8 +86,7 @@ bool LoadProfileFiles(Program& program, bool withOvertime) {
         });
         program.overtime = overtime;
     }
-    if (program.form1.IsLoaded())
-        program.form1.ui().lbFrequency->SetCaption(FrequencyNotice(weekly));
+    if (program.form1.IsLoaded()) program.form1.ShowTableNotice(weekly);
     if (program.taxInfo.IsLoaded()) program.taxInfo.ShowRecord();
     if (withOvertime && program.form2.IsLoaded()) program.form2.FillInOT();
     return whole;
@@ -135,13 +130,7 @@ bool SaveOT(Program& program) {
         if (!CommitOrReport(program.host, *file)) return false;
     }
 
-    if (p.KPlanIsPercent == 0 && p.KPlanIsFixed == 0) {
-        p.KPlanIsPercent = 1;
-    } else if (p.KPlanIsPercent == 1) {
-        p.KPlanIsFixed = 0;
-    } else if (p.KPlanIsFixed == 1) {
-        p.KPlanIsPercent = 0;
-    }
+    NormaliseKPlan(p);
     if (program.taxInfo.IsLoaded()) {
         program.taxInfo.ui().ckKpPer->SetValue(p.KPlanIsPercent);
         program.taxInfo.ui().ckKpFix->SetValue(p.KPlanIsFixed);

@@ -19,22 +19,6 @@ constexpr int kFormWidth = kRight + kRightWidth + 120;
 constexpr int kButtonsTop = 5040;
 constexpr int kFormHeight = kButtonsTop + 420 + 180;
 
-const char* FrequencyNotice(bool weeklyPay) {
-    return weeklyPay ? "Weekly Tax Tables" : "Bi-Weekly Tax Tables";
-}
-
-// Both K plan flags set or both clear cannot be shown by two boxes that exclude each other: the
-// percent box wins.
-void NormaliseKPlan(EmployeeProfile& p) {
-    if (p.KPlanIsPercent == 0 && p.KPlanIsFixed == 0) {
-        p.KPlanIsPercent = 1;
-    } else if (p.KPlanIsPercent == 1) {
-        p.KPlanIsFixed = 0;
-    } else if (p.KPlanIsFixed == 1) {
-        p.KPlanIsPercent = 0;
-    }
-}
-
 // An exemption count as the lists offer it: a whole number from 0 to 9.
 std::optional<std::int16_t> ExemptionCount(const std::string& text) {
     const auto count = StrictInt16(text);
@@ -50,6 +34,16 @@ std::string NotANumber(std::string_view box, std::string_view text) {
 }
 
 }  // namespace
+
+void NormaliseKPlan(EmployeeProfile& p) {
+    if (p.KPlanIsPercent == 0 && p.KPlanIsFixed == 0) {
+        p.KPlanIsPercent = 1;
+    } else if (p.KPlanIsPercent == 1) {
+        p.KPlanIsFixed = 0;
+    } else if (p.KPlanIsFixed == 1) {
+        p.KPlanIsPercent = 0;
+    }
+}
 
 EmployeeProfile UserInfoDefaults(EmployeeProfile p) {
     if (p.FederalAllowances.empty()) p.FederalAllowances = "0";
@@ -335,7 +329,7 @@ bool frmTaxInfo::StoreWindow() {
     p.HourlyRate1 = *StrictSingle(u.txtHourRate->Text());
     if (program_.form1.IsLoaded()) {
         program_.form1.ShowProfileCaptions();
-        program_.form1.ui().lbFrequency->SetCaption(FrequencyNotice(p.WeeklyPay));
+        program_.form1.ShowTableNotice(p.WeeklyPay);
     }
     return true;
 }

@@ -85,6 +85,10 @@ struct frmTaxInfoUi {
 inline constexpr std::array<const char*, 5> kDefaultDeductionCaptions{"CrUnion", "Bond", "Dues",
                                                                       "Pension", "Misc."};
 
+// Both K plan flags set, or both clear, cannot be shown by two boxes that exclude each other: the
+// percent box wins.
+void NormaliseKPlan(EmployeeProfile& profile);
+
 // What opening the User Info window and storing it does to a profile: blank statuses and
 // identity texts take their placeholders, the pay frequency and K plan flags are made whole,
 // blank captions take their defaults and an Hourly Rate 1 of 0 becomes 7.5.
