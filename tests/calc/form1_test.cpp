@@ -314,10 +314,13 @@ TEST_F(MainWindow, ClearEmptiesEntriesAndResults) {
     EXPECT_EQ(program.result.GrossPay, 0.0f);
     EXPECT_EQ(program.result.NetPay, 0.0f);
     EXPECT_EQ(program.result.FederalTax, 0.0f);
-    // The File menu's Clear does the same.
+    // The File menu's Clear does the same, and drops the state adjustment, which every save
+    // writes to the state file from memory.
     Entry(2).SetText("5");
+    program.stateSettings.StateAdjustment = 4.5f;
     ui().mnuClearIitem->UserClick();
     EXPECT_EQ(Entry(2).Text(), "");
+    EXPECT_EQ(program.stateSettings.StateAdjustment, 0.0f);
 }
 
 TEST_F(MainWindow, WeekEndingTakesEightCharacters) {
