@@ -376,10 +376,7 @@ void LoadEmployeeInto(const std::string& name, Request& request) {
 
     request.profile = program.profile;
     request.state = program.stateSettings;
-    // Calculate takes these two afresh from the State Tax window, a blank box counting as 0.
-    const DialogStateUi& window = program.dialogState.ui();
-    request.state.StateAdjustment = StrictSingle(window.txtStateAdj->Text()).value_or(0);
-    request.state.CaliforniaAllowance = StrictSingle(window.txtCalAllow->Text()).value_or(0);
+    program.dialogState.TakeAdjustments(request.state);
     request.city = program.citySettings;
     request.nonResident = program.nonResidentSettings;
     request.ytd = program.ytd;

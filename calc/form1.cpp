@@ -333,15 +333,7 @@ bool Form1::CalculatePay() {
     entry.OtMultiplier = u.opt1X->Value() ? 1 : 2;
     entry.WeekEnding = u.txtWeekEnd->Text();
 
-    DialogStateUi& state = program_.dialogState.ui();
-    for (TextBox* box : {state.txtSDIpercent, state.txtSDIwageBase, state.txtStateAdj,
-                         state.txtCalAllow, state.txtSUIpercent, state.txtSUIwageBase}) {
-        if (box->Text().empty()) box->SetText("0");
-    }
-    // The adjustment and the California allowance are taken afresh from the window.
-    program_.stateSettings.StateAdjustment = StrictSingle(state.txtStateAdj->Text()).value_or(0);
-    program_.stateSettings.CaliforniaAllowance =
-        StrictSingle(state.txtCalAllow->Text()).value_or(0);
+    program_.dialogState.TakeAdjustments(program_.stateSettings);
 
     PayInputs inputs{program_.profile, program_.federal, program_.stateSettings,
                      program_.citySettings, program_.nonResidentSettings};

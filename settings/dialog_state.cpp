@@ -481,6 +481,16 @@ bool DialogState::fillVari() {
     return true;
 }
 
+void DialogState::TakeAdjustments(StateTaxSettings& settings) {
+    DialogStateUi& u = ui();
+    for (TextBox* box : {u.txtSDIpercent, u.txtSDIwageBase, u.txtStateAdj, u.txtCalAllow,
+                         u.txtSUIpercent, u.txtSUIwageBase}) {
+        if (box->Text().empty()) box->SetText("0");
+    }
+    settings.StateAdjustment = StrictSingle(u.txtStateAdj->Text()).value_or(0);
+    settings.CaliforniaAllowance = StrictSingle(u.txtCalAllow->Text()).value_or(0);
+}
+
 void DialogState::cmdNewYork_Click() {
     DialogStateUi& u = ui();
     u.ckNoStateTax->SetValue(0);

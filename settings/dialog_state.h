@@ -128,6 +128,10 @@ class DialogState : public FormOf<DialogStateUi> {
     // number; the fields stored before it keep their new values.
     bool fillVari();
 
+    // What a calculation takes from the window: blank insurance and adjustment boxes count as 0,
+    // and the adjustment and California allowance go into `settings` afresh.
+    void TakeAdjustments(StateTaxSettings& settings);
+
     void cmdNewYork_Click();
     void cmdClearAll_Click();
     void cmdSave_Click();
