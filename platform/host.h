@@ -40,6 +40,10 @@ class Host {
     // Shows the help file at its contents page. The caller has checked that it exists.
     virtual void ShowHelp(const std::filesystem::path& file) = 0;
 
+    // Opens the saved workbook with the desktop's spreadsheet application; false when nothing
+    // could open it.
+    virtual bool OpenWorkbook(const std::filesystem::path& file) = 0;
+
     virtual Date Today() = 0;
     virtual std::string ShortDate(const Date& date) = 0;
 

@@ -29,6 +29,10 @@ class ScriptedHost : public Host {
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
     void ShowHelp(const std::filesystem::path& file) override { helpShown.push_back(file); }
+    bool OpenWorkbook(const std::filesystem::path& file) override {
+        workbooksOpened.push_back(file);
+        return workbookOpens;
+    }
     Date Today() override { return today; }
     std::string ShortDate(const Date& date) override { return ShortDateText(date); }
     void Quit() override { quitRequested = true; }
@@ -52,6 +56,8 @@ class ScriptedHost : public Host {
     std::vector<std::string> fileFilters;  // filters of the open-file dialogs
     std::vector<std::string> events;       // "show frmX", "modal frmX", "hide frmX", "unload frmX"
     std::vector<std::filesystem::path> helpShown;
+    std::vector<std::filesystem::path> workbooksOpened;
+    bool workbookOpens = true;            // the answer of OpenWorkbook
     std::vector<std::string> unscripted;  // what the test did not prepare for
     bool quitRequested = false;
 

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libxlsxwriter-dev
+  libxlsxwriter-dev python3-openpyxl
   fonts-liberation
   clang libclang-rt-14-dev clang-format
 )

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QDesktopServices>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 
 #include "platform/form.h"
@@ -285,6 +287,10 @@ void QtHost::CleanUp() {
         if (widget->isVisible() && (type == Qt::Window || type == Qt::Dialog)) return;
     }
     Quit();
+}
+
+bool QtHost::OpenWorkbook(const std::filesystem::path& file) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file.string())));
 }
 
 void QtHost::ShowHelp(const std::filesystem::path& file) {

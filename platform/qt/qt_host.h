@@ -33,6 +33,7 @@ class QtHost : public Host {
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
     void ShowHelp(const std::filesystem::path& file) override;
+    bool OpenWorkbook(const std::filesystem::path& file) override;
     Date Today() override;
     std::string ShortDate(const Date& date) override;
     void Quit() override;

@@ -1,0 +1,64 @@
+// The spreadsheet export of the year-to-date register: the cell map, formatting and page setup of
+// the workbook, built from the texts the YTD view shows, and saving it for the desktop's
+// spreadsheet application to open.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/workbook.h"
+#include "ytd/ytd_register.h"
+
+namespace kestrel {
+
+struct YtdExportTexts {
+    bool weeklyPay = true;                         // RowCount 52 or 26; rows T and X follow from it
+    std::array<std::string, 5> deductionCaptions;  // G1..K1
+    // Rows 1..RowCount as the grid shows them: [0] week ending, [1..15] the amounts in the
+    // order of kYtdColumns (Federal .. KPlan, Tips, Overtime, Net, Gross). Rows beyond RowCount
+    // are not exported.
+    std::vector<std::array<std::string, 16>> rows;
+    std::array<std::string, 15> totals;      // B T .. P T in the same column order
+    std::array<std::string, 4> extraTotals;  // Sdi, Sui, Cafeteria, Tips (C X+1 .. F X+1)
+    std::string activeUser, employeeSsn;     // footer
+};
+
+// The totals line and the line of the extra totals' labels; their values stand under the labels.
+constexpr int YtdTotalsRow(bool weeklyPay) {
+    return weeklyPay ? 54 : 28;
+}
+constexpr int YtdExtraTotalsRow(bool weeklyPay) {
+    return weeklyPay ? 56 : 31;
+}
+
+inline constexpr std::string_view kYtdExportFooter = "Kestrel\xC2\xAE";  // "Kestrel®"
+
+Workbook YtdWorkbook(const YtdExportTexts& texts);
+
+// The texts the view shows right after it was opened, for an export without a display: every
+// amount of rows 1..RowCount formatted "#####.00", and the totals recomputed over those amounts
+// the way the view recomputes them on opening, also "#####.00".
+YtdExportTexts RegisterExportTexts(const YtdRegister& ytd, bool weeklyPay,
+                                   const std::array<std::string, 5>& captions,
+                                   std::string activeUser, std::string employeeSsn);
+
+struct SavedWorkbook {
+    std::filesystem::path file;  // set when it was written
+    std::string error;           // why not, otherwise
+    explicit operator bool() const { return error.empty(); }
+};
+
+// "Year To Date <ActiveUser>.xlsx" ("Year To Date.xlsx" with no employee open).
+std::string YtdWorkbookFileName(std::string_view activeUser);
+
+// Writes the workbook into a new folder of its own under `folder` (by default the system's
+// temporary folder), so that exports never overwrite one another while a spreadsheet
+// application still has an earlier one open.
+SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser);
+SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser,
+                              const std::filesystem::path& folder);
+
+}  // namespace kestrel
