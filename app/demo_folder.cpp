@@ -8,6 +8,7 @@
 #include "employee/employee_files.h"
 #include "employee/pay_period.h"
 #include "platform/scripted_host.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -101,31 +102,6 @@ const std::vector<DemoEmployee>& Employees() {
     return employees;
 }
 
-// The register row of the calculated period, from the figures the main window shows.
-void Post(Program& program, int week) {
-    const PayResult& r = program.result;
-    YtdRow& row = program.ytd.Row(week);
-    row.WeekEnding = program.form1.ui().txtWeekEnd->Text();
-    row.Federal = r.FederalTax;
-    row.SocialSecurity = r.SocSecTax;
-    row.Medicare = r.MedicareTax;
-    row.State = static_cast<float>(r.StateTax);
-    row.City = static_cast<float>(r.CityTax);
-    row.CreditUnion = r.CreditUnion;
-    row.Bond = r.Bond;
-    row.Dues = r.Dues;
-    row.Pension = r.PensionAmount;
-    row.Misc = r.Misc;
-    row.KPlan = r.KPlanAmount;
-    row.Overtime = r.TotalOt;
-    row.Gross = r.GrossPay;
-    row.Net = r.NetPay;
-    row.Sdi = r.SdiTax;
-    row.Sui = r.SuiTax;
-    row.Cafeteria = r.CafeteriaAmount;
-    row.Tips = r.TotalTips;
-}
-
 bool MakeEmployee(Program& program, ScriptedHost& host, const DemoEmployee& e) {
     host.answers.push_back(MsgResult::No);
     host.inputs.push_back(std::string(e.name));
@@ -163,8 +139,12 @@ bool MakeEmployee(Program& program, ScriptedHost& host, const DemoEmployee& e) {
         // The first period is also kept as a saved pay period, to try "Get Pay Period" on.
         if (week == 1 && !SavePayPeriod(program)) return false;
         if (!program.form1.CalculatePay()) return false;
-        Post(program, week);
-        if (!SaveAnnual(program.ytd, program.ActiveUser, program.profile, host)) return false;
+        // Posted into its row of the register and saved, as a user does in the year-to-date view.
+        main.cmdYear->UserClick();
+        program.ytdGrid.ui().lbWeekNo[static_cast<std::size_t>(week - 1)]->UserClick();
+        host.answers.push_back(MsgResult::Yes);
+        program.ytdGrid.ui().cmdClose->UserClick();
+        if (program.ytdContainer.IsLoaded()) return false;
         // The overtime window keeps the period's overtime pay against the approved limit.
         program.form2.OpenWindow(main.lbOverTime->Caption(), main.txtWeekEnd->Text());
         Form2Ui& ot = program.form2.ui();

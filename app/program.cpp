@@ -1,5 +1,7 @@
 #include "app/program.h"
 
+#include "ytd/year_to_date.h"
+
 namespace kestrel {
 
 std::string VersionText() {
@@ -20,7 +22,10 @@ Program::Program(Host& hostServices)
       dialogVac(*this),
       dialogHeader(*this),
       taxInfo(*this),
-      saveUser(*this) {}
+      saveUser(*this),
+      ytdContainer(*this),
+      ytdGrid(*this),
+      ytdTotals(*this) {}
 
 void Program::Start() {
     form1.Show();
@@ -51,8 +56,10 @@ void Program::CloseWindows(std::initializer_list<Window> windows) {
             case Window::NonCityTax:
                 form = &dialogNonCity;
                 break;
-            // The year-to-date view and the check preview close here once they exist.
             case Window::YearToDate:
+                CloseYearToDateWithoutAsking(*this);
+                break;
+            // The check preview closes here once it exists.
             case Window::Checks:
                 break;
         }

@@ -26,6 +26,9 @@
 #include "settings/dialog_state.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
+#include "ytd/frm_year.h"
+#include "ytd/frm_year_tot.h"
+#include "ytd/mdi_form1.h"
 #include "ytd/ytd_register.h"
 
 namespace kestrel {
@@ -98,6 +101,10 @@ class Program {
     DialogHeader dialogHeader;
     frmTaxInfo taxInfo;
     frmSaveUser saveUser;
+    // The year-to-date view: the container first, since the grid and strip live inside it.
+    MDIForm1 ytdContainer;
+    frmYear ytdGrid;
+    frmYearTot ytdTotals;
 };
 
 }  // namespace kestrel

@@ -5,6 +5,7 @@
 #include "employee/employee_files.h"
 #include "employee/help.h"
 #include "employee/pay_period.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -178,11 +179,10 @@ void Form1::BuildUi(Form1Ui& ui) {
         program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());
     };
     ui.cmdVac->Click = [this] { program_.dialogVac.OpenWindow(); };
-    // The year-to-date view and the printed documents come with their windows.
-    for (CommandButton* pending : {ui.cmdYear, ui.cmdPrint}) {
-        pending->SetEnabled(false);
-        pending->SetToolTip("Not available yet");
-    }
+    ui.cmdYear->Click = [this] { OpenYearToDate(program_); };
+    // The pay stub comes with the printed documents.
+    ui.cmdPrint->SetEnabled(false);
+    ui.cmdPrint->SetToolTip("Not available yet");
     BuildMenus(ui);
 }
 
@@ -243,10 +243,10 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuAboutItem->Click = [this] { program_.aboutBox.ShowModal(); };
     ui.mnuHelpItem->Click = [this] { ShowHelpFile(GetHost()); };
 
-    // The year-to-date view and the printed documents come with their windows.
-    for (MenuItem* pending : {ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem, ui.mnuYear}) {
+    ui.mnuYear->Click = [this] { OpenYearToDate(program_); };
+    // The check preview and the printed documents come with their windows.
+    for (MenuItem* pending : {ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem})
         pending->SetEnabled(false);
-    }
 }
 
 void Form1::OnLoad() {

@@ -7,6 +7,7 @@
 #include "employee/frm_tax_info.h"
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -186,8 +187,9 @@ void mnuNew_Click(Program& program) {
     program.dialogVac.clearVac();
     program.dialogVac.Unload();
     program.form1.ClearEntries();
+    program.ytdContainer.Hide();
+    ClearYearToDate(program);
     program.CloseWindows({Program::Window::YearToDate});
-    program.ytd = YtdRegister{};
     program.taxInfo.Hide();
     program.taxInfo.ClearAll();
     program.taxInfo.Unload();

@@ -195,6 +195,13 @@ float YtdRow::*ColumnMember(YtdColumn column) {
     return &YtdRow::Federal;  // not reached: every column is listed
 }
 
+float YtdTotals::*TotalMember(YtdColumn column) {
+    for (const auto& [total, amount] : kRoundedSums) {
+        if (amount == ColumnMember(column)) return total;
+    }
+    return nullptr;
+}
+
 std::string RegisterGridTexts::WeekEndingText(int week) const {
     return ytd_.Row(week).WeekEnding;
 }

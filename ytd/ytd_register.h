@@ -119,6 +119,8 @@ inline constexpr std::array<YtdColumn, 15> kYtdColumns = {
 
 // The row field a column shows: row.*ColumnMember(column).
 float YtdRow::*ColumnMember(YtdColumn column);
+// The single-precision total of a column; null for the money totals (overtime, tips, net, gross).
+float YtdTotals::*TotalMember(YtdColumn column);
 
 // What the register needs from the grid window (frmYear). A save writes what the grid shows, which
 // can differ from the register when the user has typed into a cell since the last update.

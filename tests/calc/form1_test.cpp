@@ -445,13 +445,13 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  &About"};
     EXPECT_EQ(tree, expected);
     // Items whose windows are not built yet are greyed; the ones that work are not.
-    // Every item whose window exists is live; the year-to-date view and printing are not yet.
+    // Every item whose window exists is live; the check preview and printing are not yet.
     for (const MenuItem* live :
          {ui().mnuNew, ui().mnuOpen, ui().mnuSave, ui().mnuVac, ui().mnuOtItem, ui().mnuHeader,
-          ui().mnuTaxInfoItem, ui().mnuHelpItem}) {
+          ui().mnuTaxInfoItem, ui().mnuHelpItem, ui().mnuYear}) {
         EXPECT_TRUE(live->Enabled()) << live->Name();
     }
-    EXPECT_FALSE(ui().mnuYear->Enabled());
+    EXPECT_FALSE(ui().mnuChecks->Enabled());
     EXPECT_TRUE(ui().mnuState->Enabled());
     EXPECT_TRUE(ui().mnuClearIitem->Enabled());
     EXPECT_TRUE(ui().mnuExitItem->Enabled());

@@ -1,0 +1,58 @@
+// The year-to-date grid: 52 rows in two halves of 26, a week-number panel to post (left click) or
+// clear (right click) a row, and the Tips, Net and Gross cells the user may correct by hand.
+#pragma once
+
+#include <array>
+
+#include "platform/form.h"
+#include "ytd/ytd_register.h"
+
+namespace kestrel {
+
+class Program;
+
+struct frmYearUi {
+    static constexpr std::size_t kColumns = kYtdColumns.size();
+    // Headings of the top (0) and bottom (1) half: "Week" then one per amount column.
+    std::array<std::array<Label*, kColumns + 1>, 2> lbHeading{};
+    std::array<Label*, kYtdRows> lbWeekNo{};
+    // Display cells are labels, the editable Tips, Net and Gross cells text boxes; both are
+    // reached through Cell().
+    std::array<Label*, kYtdRows> lbWeekEnding{};
+    std::array<std::array<Control*, kColumns>, kYtdRows> cells{};
+    std::array<Label*, 2> lbHint{};
+    CommandButton* cmdClose = nullptr;
+};
+
+class frmYear : public FormOf<frmYearUi>, public YtdGridTexts {
+  public:
+    static constexpr int kWeeklyHeight = 12075;
+    static constexpr int kBiWeeklyHeight = 6130;
+    static constexpr int kBiWeeklyLoadHeight = 6165;
+
+    explicit frmYear(Program& program);
+
+    // What the register reads from the grid, weeks 1 to 52.
+    std::string WeekEndingText(int week) const override;
+    std::string AmountText(int week, YtdColumn column) const override;
+    // After a load: rows 1..rowCount with each amount as its shortest text, and the captions.
+    void ShowRegister(const YtdRegister& ytd, int rowCount,
+                      const std::array<std::string, 5>& deductionCaptions) override;
+
+    // The text of a cell, and setting it whatever kind of control the cell is.
+    void SetWeekEnding(int week, std::string text);
+    void SetAmount(int week, YtdColumn column, std::string text);
+    // The editable cell of a column (Tips, Net, Gross), null for a display column.
+    TextBox* EditableCell(int week, YtdColumn column);
+
+  protected:
+    void BuildUi(frmYearUi& ui) override;
+    void OnLoad() override;
+
+  private:
+    Control& Cell(int week, YtdColumn column) const;
+
+    Program& program_;
+};
+
+}  // namespace kestrel
