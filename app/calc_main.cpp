@@ -1,7 +1,8 @@
 // kestrel-calc: one pay period from the command line, over the same core as the desktop program.
 // It reads "Fedtaxx.tax" from the current folder, prints every result and every figure the main
 // window would show as one JSON object, and writes no file. With --employee it starts from an
-// employee's file set, loaded the way File, Open loads it.
+// employee's file set, loaded the way File, Open loads it; --export-ytd then writes that
+// employee's year-to-date register as the spreadsheet the Excel menu makes, instead.
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -22,9 +23,11 @@
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
 #include "platform/scripted_host.h"
+#include "platform/xlsx_writer.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
+#include "ytd/ytd_export.h"
 #include "ytd/ytd_register.h"
 
 namespace {
@@ -55,6 +58,8 @@ struct Request {
     std::string nciFile;
     std::string ytdFile;
     YtdRegister ytd;
+    bool ytdWeekly = true;  // the pay frequency `ytd` was read for
+    std::optional<std::string> exportYtd;
     std::optional<std::string> employee;
     float defaultPayRate = kDefaultPayRate;
 };
@@ -140,6 +145,7 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
         {"--nci", [](Request& r, auto, auto v) { r.nciFile = std::string(v); }},
         {"--ytd", [](Request& r, auto, auto v) { r.ytdFile = std::string(v); }},
         {"--employee", [](Request& r, auto, auto v) { r.employee = std::string(v); }},
+        {"--export-ytd", [](Request& r, auto, auto v) { r.exportYtd = std::string(v); }},
     };
     return options;
 }
@@ -194,9 +200,13 @@ void PrintUsage(std::ostream& out) {
            "             register file; default: the employee's, else none)\n"
            "  period:    --straight H --straight2 H --ot H --ot-double --ot15 H --holiday H\n"
            "             --vacation H --dollars AMOUNT --tips-hours H\n"
+           "  --export-ytd FILE.xlsx\n"
+           "             with --employee: instead of calculating, write the employee's\n"
+           "             year-to-date register to FILE as the spreadsheet the Excel menu of\n"
+           "             the Year To Date window makes, and print where it went\n"
            "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n"
-           "Exit status 2: a bad option, or an employee's file missing or damaged;\n"
-           "1: Fedtaxx.tax missing or damaged.\n";
+           "Exit status 2: a bad option, an employee's file missing or damaged, or a\n"
+           "workbook that cannot be written; 1: Fedtaxx.tax missing or damaged.\n";
 }
 
 // Applies the options in order onto `request`.
@@ -380,6 +390,7 @@ void LoadEmployeeInto(const std::string& name, Request& request) {
     request.city = program.citySettings;
     request.nonResident = program.nonResidentSettings;
     request.ytd = program.ytd;
+    request.ytdWeekly = program.profile.WeeklyPay;
     request.defaultPayRate = program.DefaultPayRate;
 }
 
@@ -388,6 +399,9 @@ void LoadEmployeeInto(const std::string& name, Request& request) {
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request named;
     ApplyArguments(args, named);
+    if (named.exportYtd && !named.employee) {
+        throw UsageError{"--export-ytd needs --employee NAME: it exports that employee's register"};
+    }
     Request request;
     if (named.employee) LoadEmployeeInto(*named.employee, request);
     LoadSettingsFile(named.staFile, request.state, [&](const auto& path, auto& state) {
@@ -408,6 +422,7 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
                              damage->reason};
         }
         request.ytd = ytd;
+        request.ytdWeekly = request.profile.WeeklyPay;
     }
     return request;
 }
@@ -443,6 +458,40 @@ class JsonObject {
   private:
     std::string text_;
 };
+
+// The register as the Year To Date window would open it: an option that changed the pay frequency
+// switches to the employee's register of that frequency, as the window does.
+YtdRegister RegisterToExport(const Request& request) {
+    const bool weekly = request.profile.WeeklyPay;
+    if (weekly == request.ytdWeekly) return request.ytd;
+    YtdRegister ytd;
+    const std::filesystem::path file = AnnualFileName(*request.employee, weekly);
+    if (!FileExists(file)) return ytd;
+    if (const auto damage = ReadAnnualFile(file, weekly, ytd)) {
+        throw Failure{2, Printable(file.string()) + " is damaged at line " +
+                             std::to_string(damage->line) + ": " + Printable(damage->reason)};
+    }
+    return ytd;
+}
+
+// Writes the workbook of the employee's register to the file named; nothing else is written.
+std::string ExportRegister(const Request& request) {
+    const std::string& file = *request.exportYtd;
+    const Workbook book = YtdWorkbook(RegisterExportTexts(
+        RegisterToExport(request), request.profile.WeeklyPay, request.profile.DeductionCaptions,
+        *request.employee, request.profile.EmployeeSsn));
+    const WriteResult written = WriteXlsx(book, file);
+    if (!written) {
+        throw Failure{
+            2, "cannot write the register to " + Printable(file) + ": " + Printable(written.error)};
+    }
+    std::error_code ec;
+    const std::filesystem::path where = std::filesystem::absolute(file, ec);
+    JsonObject json;
+    json.String("ytdWorkbook", ec ? file : where.string());
+    json.Raw("rows", std::to_string(RowCount(request.profile.WeeklyPay)));
+    return json.Finish();
+}
 
 std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
                        const FederalTables& federal, Currency ytdGross) {
@@ -519,6 +568,10 @@ int main(int argc, char** argv) {
     }
     try {
         const Request request = ParseArguments(args);
+        if (request.exportYtd) {
+            std::cout << ExportRegister(request) << "\n";
+            return 0;
+        }
         const FederalTables federal = ReadFederalTables();
         PayInputs inputs{request.profile, federal, request.state, request.city,
                          request.nonResident};

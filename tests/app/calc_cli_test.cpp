@@ -17,6 +17,7 @@
 #include "settings/city_tax_settings.h"
 #include "settings/state_tax_settings.h"
 #include "support/temp_dir.h"
+#include "support/xlsx_reader.h"
 #include "ytd/ytd_register.h"
 
 namespace kestrel {
@@ -556,6 +557,81 @@ TEST_F(CalcCliEmployee, DamagedFilesExitTwoNamingFileAndLine) {
         for (const auto& [name, bytes] : good)
             testing::WriteFile(name, bytes);
     }
+}
+
+// --export-ytd: the employee's register as the workbook of the Year To Date window's Excel menu.
+
+TEST_F(CalcCliEmployee, ExportYtdWritesTheRegisterAsAWorkbookAndNothingElse) {
+    testing::WriteFile("ytd.xlsx", "an older export");
+    auto before = FolderFiles();
+    const CalcRun run = Calc("--employee Worker9 --export-ytd ytd.xlsx");
+    ASSERT_EQ(run.status, 0) << testing::ReadFile("stderr.txt");
+    EXPECT_EQ(Field(run.out, "ytdWorkbook"),
+              "\"" + (std::filesystem::current_path() / "ytd.xlsx").string() + "\"");
+    EXPECT_EQ(Field(run.out, "rows"), "26");
+    auto after = FolderFiles();
+    EXPECT_NE(after["ytd.xlsx"], before["ytd.xlsx"]);
+    after.erase("ytd.xlsx");
+    before.erase("ytd.xlsx");
+    EXPECT_EQ(after, before);
+
+    // Worker9 is paid bi-weekly: 26 rows, totals in row 28, the extra totals in rows 31 and 32.
+    const testing::XlsxDump dump = testing::ReadXlsx("ytd.xlsx");
+    ASSERT_EQ(dump.error, "");
+    using Read = std::vector<std::string>;
+    EXPECT_EQ(dump.cells.at("A1"), (Read{"s", "Date", "1", "FFFF0000", "General"}));
+    EXPECT_EQ(dump.cells.at("G1"), (Read{"s", "CrUnion", "1", "FFFF0000", "General"}));
+    EXPECT_EQ(dump.cells.at("P2"), (Read{"n", "89900", "0", "-", "0.00"}));
+    EXPECT_EQ(dump.cells.at("B27"), (Read{"n", "0", "0", "-", "0.00"}));
+    EXPECT_EQ(dump.cells.count("A28"), 1u);
+    EXPECT_EQ(dump.cells.at("A28"), (Read{"s", "TOTALS=", "1", "FF0000FF", "General"}));
+    EXPECT_EQ(dump.cells.at("P28"), (Read{"n", "89900", "1", "FF0000FF", "0.00"}));
+    EXPECT_EQ(dump.cells.at("C31"), (Read{"s", "SDI", "1", "FFFF0000", "General"}));
+    EXPECT_EQ(dump.cells.at("F32"), (Read{"n", "0", "0", "FF0000FF", "0.00"}));
+    EXPECT_EQ(dump.cells.count("A29") + dump.cells.count("A33") + dump.cells.count("A54"), 0u);
+    EXPECT_EQ(dump.items.at("freeze"), "A2");
+    EXPECT_EQ(dump.items.at("orientation"), "landscape");
+    EXPECT_EQ(dump.items.at("rawFooter"), "&LWorker9    Soc Sec #&CKestrel\xC2\xAE");
+
+    // Paid weekly on the command line, the employee has no weekly register yet: an empty one.
+    ASSERT_EQ(Calc("--weekly --employee Worker9 --export-ytd weekly.xlsx").status, 0);
+    const testing::XlsxDump weekly = testing::ReadXlsx("weekly.xlsx");
+    ASSERT_EQ(weekly.error, "");
+    EXPECT_EQ(weekly.cells.at("A54"), (Read{"s", "TOTALS=", "1", "FF0000FF", "General"}));
+    EXPECT_EQ(weekly.cells.at("P2"), (Read{"n", "0", "0", "-", "0.00"}));
+    EXPECT_EQ(weekly.cells.at("P54"), (Read{"n", "0", "1", "FF0000FF", "0.00"}));
+}
+
+TEST_F(CalcCliEmployee, ExportYtdFailuresExitTwoNamingTheFile) {
+    const std::vector<std::pair<std::string, std::string>> failures{
+        {"--export-ytd ytd.xlsx", "--export-ytd needs --employee NAME"},
+        {"--employee Worker9 --export-ytd", "--export-ytd needs a value"},
+        {"--employee Worker9 --export-ytd nope/ytd.xlsx",
+         "cannot write the register to nope/ytd.xlsx: the folder nope does not exist"},
+        {"--employee Nobody --export-ytd ytd.xlsx", "Nobody.use is not in the current folder"},
+        {"--weekly --employee Worker9 --export-ytd ytd.xlsx", "Worker9.yrw is damaged at line 1: "},
+    };
+    // The weekly register, read only when an option switches Worker9 to weekly pay.
+    testing::WriteFile("Worker9.yrw", "\"01/07/05\",oops\r\n");
+    for (const auto& [arguments, told] : failures) {
+        SCOPED_TRACE(arguments);
+        const CalcRun run = CalcLeavingFiles(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        const std::string err = testing::ReadFile("stderr.txt");
+        EXPECT_NE(err.find(told), std::string::npos) << err;
+    }
+
+    // A folder of that name stays as it was.
+    std::filesystem::create_directory("taken.xlsx");
+    const CalcRun run = Calc("--employee Worker9 --export-ytd taken.xlsx");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    const std::string err = testing::ReadFile("stderr.txt");
+    EXPECT_NE(err.find("cannot write the register to taken.xlsx: taken.xlsx is a folder"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(std::filesystem::is_empty("taken.xlsx"));
 }
 
 }  // namespace
