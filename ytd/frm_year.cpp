@@ -40,6 +40,8 @@ constexpr int kRowPitch = 210;
 constexpr int kCellHeight = 228;
 constexpr int kTallCellHeight = 252;
 constexpr int kGridWidth = 10584 + 768 + 120;
+// The rows stand 210 twips apart: a smaller type keeps every figure whole.
+constexpr Font kCellFont{7, false};
 // The five deduction columns, headed by the employee's captions.
 constexpr std::size_t kFirstDeduction = 5;
 
@@ -94,6 +96,7 @@ void frmYear::BuildUi(frmYearUi& ui) {
         number.SetCaption(std::to_string(week));
         number.SetAlignment(Align::Center);
         number.SetBordered(true);
+        number.SetFont(kCellFont);
         number.SetToolTip("Click on a week number to paste in data.");
         number.MouseDown = [this, week](MouseButton button) {
             if (button == MouseButton::Left) {
@@ -105,6 +108,7 @@ void frmYear::BuildUi(frmYearUi& ui) {
         ui.lbWeekNo[Slot(week)] = &number;
         auto& ending = Add<Label>("lbWeekEnding", {kWeekLeft, top, kWeekWidth, kCellHeight}, week);
         ending.SetBordered(true);
+        ending.SetFont(kCellFont);
         ui.lbWeekEnding[Slot(week)] = &ending;
         for (std::size_t k = 0; k < kYtdColumns.size(); ++k) {
             const YtdColumn column = kYtdColumns[k];
@@ -116,6 +120,7 @@ void frmYear::BuildUi(frmYearUi& ui) {
             if (IsEditable(column)) {
                 auto& box = Add<TextBox>(name, where, week);
                 box.SetAlignment(Align::Right);
+                box.SetFont(kCellFont);
                 // Tips take any key; net and gross only what makes a number.
                 if (column != YtdColumn::Tips) box.SetAllowedKeys(std::string(kNumberKeys));
                 ui.cells[Slot(week)][k] = &box;
@@ -123,6 +128,7 @@ void frmYear::BuildUi(frmYearUi& ui) {
                 auto& cell = Add<Label>(name, where, week);
                 cell.SetAlignment(Align::Right);
                 cell.SetBordered(true);
+                cell.SetFont(kCellFont);
                 ui.cells[Slot(week)][k] = &cell;
             }
         }

@@ -165,7 +165,9 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
     };
     if (mdiArea != nullptr) {
         auto* shell = new FormShell(mdiArea, Qt::Widget, close);
-        subWindow_ = mdiArea->addSubWindow(shell);
+        // A child window is a part of its container's view, placed by the design: no frame or
+        // title of its own to shift it from where the design puts it.
+        subWindow_ = mdiArea->addSubWindow(shell, Qt::FramelessWindowHint);
         shell_ = shell;
     } else {
         Qt::WindowFlags flags = Qt::Window;
@@ -182,6 +184,9 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
     layout->setSpacing(0);
     if (form_->Kind() == FormKind::MdiContainer) {
         mdiArea_ = new QMdiArea(shell_);
+        // Children taller than the screen allows are scrolled to, not cut off.
+        mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         client_ = mdiArea_.data();
         layout->addWidget(mdiArea_);
     } else {
