@@ -300,26 +300,12 @@ TEST(YtdWorkbookFile, ASpreadsheetReaderSeesTheCellMapFormattingAndPageSetup) {
     }
     EXPECT_TRUE(dump.cells.empty()) << dump.cells.begin()->first;
 
-    // Spot checks in the reader's own terms.
-    const testing::XlsxDump again = testing::ReadXlsx(saved.file);
-    EXPECT_EQ(again.cells.at("A1"),
-              (std::vector<std::string>{"s", "Date", "1", "FFFF0000", "General"}));
-    EXPECT_EQ(again.cells.at("B2"), (std::vector<std::string>{"n", "30.5", "0", "-", "0.00"}));
-    EXPECT_EQ(again.cells.at("A54"),
-              (std::vector<std::string>{"s", "TOTALS=", "1", "FF0000FF", "General"}));
-    EXPECT_EQ(again.cells.at("P54"),
-              (std::vector<std::string>{"n", "1800", "1", "FF0000FF", "0.00"}));
-    EXPECT_EQ(again.cells.at("A56"),
-              (std::vector<std::string>{"-", "", "1", "FFFF0000", "General"}));
-    EXPECT_EQ(again.cells.at("C57"),
-              (std::vector<std::string>{"n", "3.2", "0", "FF0000FF", "0.00"}));
-
     const std::map<int, double> widths = book.ColumnWidths();
-    ASSERT_EQ(again.widths.size(), widths.size());
+    ASSERT_EQ(dump.widths.size(), widths.size());
     for (const auto& [column, width] : widths) {
         const std::string letter = CellName({1, column}).substr(0, 1);
         // The file stores the width with the cell padding rounded to whole pixels.
-        EXPECT_NEAR(again.widths.at(letter), width, 1.0) << letter;
+        EXPECT_NEAR(dump.widths.at(letter), width, 1.0) << letter;
     }
 
     const std::map<std::string, std::string> expected{
@@ -343,7 +329,7 @@ TEST(YtdWorkbookFile, ASpreadsheetReaderSeesTheCellMapFormattingAndPageSetup) {
         {"hcenter", "1"},
         {"vcenter", "0"},
     };
-    EXPECT_EQ(again.items, expected);
+    EXPECT_EQ(dump.items, expected);
 }
 
 }  // namespace
