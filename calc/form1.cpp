@@ -172,6 +172,7 @@ void Form1::BuildUi(Form1Ui& ui) {
     ui.lbUser->SetCaption("USER");
     ui.lbUser->SetAlignment(Align::Right);
     ui.lbUser->SetFont({0, true});
+    ui.lbStatus = &Add<Label>("lbStatus", {240, 6240, 11040, 255});
 
     ui.cmdSavePrev->Click = [this] { SavePayPeriod(program_); };
     ui.cmdPeriod->Click = [this] { LoadPayPeriod(program_); };
@@ -263,6 +264,11 @@ void Form1::OnLoad() {
 
 void Form1::ShowTableNotice(bool weeklyPay) {
     ui().lbFrequency->SetCaption(weeklyPay ? "Weekly Tax Tables" : "Bi-Weekly Tax Tables");
+}
+
+void Form1::ShowStatus(std::string text) {
+    ui().lbStatus->SetCaption(std::move(text));
+    ui().lbStatus->SetToolTip(ui().lbStatus->Caption());
 }
 
 void Form1::ShowProfileCaptions() {

@@ -51,6 +51,7 @@ struct Form1Ui {
     Label* lbTaxVer = nullptr;
     Label* lbFrequency = nullptr;
     Label* lbUser = nullptr;
+    Label* lbStatus = nullptr;
 
     Label* lbButtonRow = nullptr;
     CommandButton* cmdYear = nullptr;
@@ -107,6 +108,8 @@ class Form1 : public FormOf<Form1Ui> {
     void ShowProfileCaptions();
     // "Weekly Tax Tables" or "Bi-Weekly Tax Tables".
     void ShowTableNotice(bool weeklyPay);
+    // The status line at the foot of the window: what an operation without a message box did.
+    void ShowStatus(std::string text);
 
     // The entry that does not hold a number, if any.
     std::optional<int> FirstBadEntry();

@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "platform/numbers.h"
+#include "ytd/ytd_export.h"
 
 namespace kestrel {
 
@@ -191,6 +192,40 @@ void CloseYearToDateWithoutAsking(Program& program) {
     program.ytdContainer.Unload();
 }
 
-void ExportYearToDate(Program&) {}
+void ExportYearToDate(Program& program) {
+    if (!program.ytdGrid.IsLoaded() || !program.ytdTotals.IsLoaded()) return;
+    const frmYear& grid = program.ytdGrid;
+    frmYearTot& strip = program.ytdTotals;
+    YtdExportTexts texts;
+    texts.weeklyPay = program.profile.WeeklyPay;
+    texts.deductionCaptions = program.profile.DeductionCaptions;
+    for (int week = 1; week <= RowsInUse(program); ++week) {
+        std::array<std::string, 16> row;
+        row[0] = grid.WeekEndingText(week);
+        for (std::size_t k = 0; k < kYtdColumns.size(); ++k)
+            row[k + 1] = grid.AmountText(week, kYtdColumns[k]);
+        texts.rows.push_back(std::move(row));
+    }
+    for (std::size_t k = 0; k < kYtdColumns.size(); ++k)
+        texts.totals[k] = strip.TotalText(kYtdColumns[k]);
+    texts.extraTotals = {strip.ui().txtSdi->Text(), strip.ui().txtSui->Text(),
+                         strip.ui().txtCafe->Text(), strip.ui().txtTips->Text()};
+    texts.activeUser = program.ActiveUser;
+    texts.employeeSsn = program.profile.EmployeeSsn;
+
+    // No message box: the outcome goes to the main window's status line, the path above all, so
+    // the workbook can be found when no spreadsheet program could open it.
+    const SavedWorkbook saved = SaveYtdWorkbook(YtdWorkbook(texts), program.ActiveUser);
+    if (!saved) {
+        program.form1.ShowStatus("The spreadsheet could not be written: " + saved.error);
+        return;
+    }
+    if (program.host.OpenWorkbook(saved.file)) {
+        program.form1.ShowStatus("Year to date exported to " + saved.file.string());
+    } else {
+        program.form1.ShowStatus("Year to date exported to " + saved.file.string() +
+                                 " (no spreadsheet program could open it)");
+    }
+}
 
 }  // namespace kestrel

@@ -237,5 +237,30 @@ TEST_F(YearToDateView, LayoutFollowsTheGridsGeometry) {
     }
 }
 
+TEST_F(YearToDateView, ExcelWritesTheViewAsAWorkbookAndSaysWhere) {
+    main().cmdYear->UserClick();
+    program.ytdGrid.EditableCell(2, YtdColumn::Tips)->SetText("3.25");
+    program.ytdContainer.ui().mnuExcel->UserClick();
+    ASSERT_EQ(host.workbooksOpened.size(), 1u);
+    const fs::path first = host.workbooksOpened[0];
+    EXPECT_EQ(first.filename(), "Year To Date Worker1.xlsx");
+    EXPECT_TRUE(fs::is_regular_file(first));
+    EXPECT_EQ(main().lbStatus->Caption(), "Year to date exported to " + first.string());
+    // Nothing the user could answer: the export shows no message.
+    const std::size_t told = host.messages.size();
+    // When nothing can open it, the file is still there and the status line says where.
+    host.workbookOpens = false;
+    program.ytdContainer.ui().mnuExcel->UserClick();
+    ASSERT_EQ(host.workbooksOpened.size(), 2u);
+    EXPECT_NE(host.workbooksOpened[1], first);
+    EXPECT_TRUE(fs::is_regular_file(host.workbooksOpened[1]));
+    EXPECT_EQ(main().lbStatus->Caption(), "Year to date exported to " +
+                                              host.workbooksOpened[1].string() +
+                                              " (no spreadsheet program could open it)");
+    EXPECT_EQ(host.messages.size(), told);
+    for (const fs::path& file : host.workbooksOpened)
+        fs::remove_all(file.parent_path());
+}
+
 }  // namespace
 }  // namespace kestrel
