@@ -13,6 +13,7 @@
 
 #include "platform/host.h"
 #include "platform/numbers.h"
+#include "platform/write_result.h"
 
 namespace kestrel {
 
@@ -34,12 +35,6 @@ RecordField Money(Currency value);  // a currency value, as its decimal text
 
 // A double quote cannot be stored inside a text field; it becomes a single quote.
 std::string SanitizeRecordText(std::string_view text);
-
-struct WriteResult {
-    bool ok = true;
-    std::string error;  // what failed, for logs and tests
-    explicit operator bool() const { return ok; }
-};
 
 // Collects the lines of one file and commits them in one go: a temporary file in the same folder
 // is written, flushed and renamed over the target, so a failed or interrupted write leaves the

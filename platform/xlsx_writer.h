@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "employee/record_file.h"
 #include "platform/workbook.h"
+#include "platform/write_result.h"
 
 namespace kestrel {
 
