@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/date.h"
+#include "platform/print_model.h"
 
 namespace kestrel {
 
@@ -36,6 +37,14 @@ class Host {
 
     // Blocks until the form is hidden or unloaded.
     virtual void RunModal(Form& form) = 0;
+
+    // The printer dialog, where the user picks a printer or a PDF file; false when cancelled.
+    virtual bool ChoosePrinter() = 0;
+    // Prints the job on the printer last chosen, letting the user look at it on screen first where
+    // the desktop offers a preview.
+    virtual void Print(const PrintJob& job) = 0;
+    // Prints the window as it looks on screen, scaled onto a page.
+    virtual void PrintFormImage(const Form& form) = 0;
 
     // Shows the help file at its contents page. The caller has checked that it exists.
     virtual void ShowHelp(const std::filesystem::path& file) = 0;

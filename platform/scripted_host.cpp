@@ -50,6 +50,16 @@ void ScriptedHost::RunModal(Form& form) {
     }
 }
 
+bool ScriptedHost::ChoosePrinter() {
+    if (printerAnswers.empty()) {
+        unscripted.push_back("printer dialog");
+        return false;
+    }
+    const bool chosen = printerAnswers.front();
+    printerAnswers.pop_front();
+    return chosen;
+}
+
 void ScriptedHost::FormShown(Form& form) {
     events.push_back("show " + form.Name());
 }

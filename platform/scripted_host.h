@@ -28,6 +28,9 @@ class ScriptedHost : public Host {
     std::optional<std::string> InputBox(std::string_view prompt, std::string_view title) override;
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
+    bool ChoosePrinter() override;
+    void Print(const PrintJob& job) override { printed.push_back(job); }
+    void PrintFormImage(const Form& form) override { imagesPrinted.push_back(form.Name()); }
     void ShowHelp(const std::filesystem::path& file) override { helpShown.push_back(file); }
     bool OpenWorkbook(const std::filesystem::path& file) override {
         workbooksOpened.push_back(file);
@@ -56,6 +59,11 @@ class ScriptedHost : public Host {
     std::vector<std::string> fileFilters;  // filters of the open-file dialogs
     std::vector<std::string> events;       // "show frmX", "modal frmX", "hide frmX", "unload frmX"
     std::vector<std::filesystem::path> helpShown;
+    // Answers of the printer dialog, taken in order; with none queued the dialog counts as
+    // unscripted and is cancelled.
+    std::deque<bool> printerAnswers;
+    std::vector<PrintJob> printed;
+    std::vector<std::string> imagesPrinted;
     std::vector<std::filesystem::path> workbooksOpened;
     bool workbookOpens = true;            // the answer of OpenWorkbook
     std::vector<std::string> unscripted;  // what the test did not prepare for

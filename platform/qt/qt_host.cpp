@@ -311,4 +311,13 @@ void QtHost::ShowHelp(const std::filesystem::path& file) {
     viewer.activateWindow();
 }
 
+// The printer, its preview and the window image arrive with the Qt print renderer.
+bool QtHost::ChoosePrinter() {
+    return false;
+}
+
+void QtHost::Print(const PrintJob&) {}
+
+void QtHost::PrintFormImage(const Form&) {}
+
 }  // namespace kestrel
