@@ -25,7 +25,9 @@ Program::Program(Host& hostServices)
       saveUser(*this),
       ytdContainer(*this),
       ytdGrid(*this),
-      ytdTotals(*this) {}
+      ytdTotals(*this),
+      checks(*this),
+      printSet(*this) {}
 
 void Program::Start() {
     form1.Show();
@@ -59,8 +61,8 @@ void Program::CloseWindows(std::initializer_list<Window> windows) {
             case Window::YearToDate:
                 CloseYearToDateWithoutAsking(*this);
                 break;
-            // The check preview closes here once it exists.
             case Window::Checks:
+                form = &checks;
                 break;
         }
         if (form != nullptr && form->IsLoaded()) form->Unload();

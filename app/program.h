@@ -20,6 +20,8 @@
 #include "employee/overtime_allowance.h"
 #include "employee/profile_files.h"
 #include "platform/host.h"
+#include "printing/dlg_print_set.h"
+#include "printing/frm_checks.h"
 #include "settings/city_tax_settings.h"
 #include "settings/dialog_city.h"
 #include "settings/dialog_non_city.h"
@@ -71,6 +73,8 @@ class Program {
     float DefaultPayRate = kDefaultPayRate;
     // Set by the save window's Quit: the program is ending and nothing more may run.
     bool quitting = false;
+    // Batch programs calculate without the save that ends every calculation on the desktop.
+    bool saveEachCalculation = true;
     // While an employee is being opened: a damaged profile file has been reported already.
     bool profileDamageReported = false;
 
@@ -105,6 +109,8 @@ class Program {
     MDIForm1 ytdContainer;
     frmYear ytdGrid;
     frmYearTot ytdTotals;
+    frmChecks checks;
+    dlgPrintSet printSet;
 };
 
 }  // namespace kestrel

@@ -372,7 +372,7 @@ bool Form1::CalculatePay() {
     program_.federal.ClearValues();
     // Every calculation ends by saving the employee's whole file set, as the save window's Save
     // does. With no employee open there is nothing to save to.
-    if (!program_.ActiveUser.empty()) program_.saveUser.FullSave();
+    if (!program_.ActiveUser.empty() && program_.saveEachCalculation) program_.saveUser.FullSave();
     program_.dialogCity.Unload();
     program_.dialogState.Unload();
     return true;
