@@ -5,6 +5,7 @@
 #include "employee/employee_files.h"
 #include "employee/help.h"
 #include "employee/pay_period.h"
+#include "printing/pay_stub.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -181,9 +182,10 @@ void Form1::BuildUi(Form1Ui& ui) {
     };
     ui.cmdVac->Click = [this] { program_.dialogVac.OpenWindow(); };
     ui.cmdYear->Click = [this] { OpenYearToDate(program_); };
-    // The pay stub comes with the printed documents.
-    ui.cmdPrint->SetEnabled(false);
-    ui.cmdPrint->SetToolTip("Not available yet");
+    // The button asks for the printer before the stub asks again, as it always has.
+    ui.cmdPrint->Click = [this] {
+        if (GetHost().ChoosePrinter()) PrintText(program_);
+    };
     BuildMenus(ui);
 }
 
@@ -245,9 +247,11 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuHelpItem->Click = [this] { ShowHelpFile(GetHost()); };
 
     ui.mnuYear->Click = [this] { OpenYearToDate(program_); };
-    // The check preview and the printed documents come with their windows.
-    for (MenuItem* pending : {ui.mnuChecks, ui.mnuPrintSheetItem, ui.mnuPrintItem})
-        pending->SetEnabled(false);
+    ui.mnuChecks->Click = [this] { program_.checks.Show(); };
+    ui.mnuPrintSheetItem->Click = [this] { PrintText(program_); };
+    ui.mnuPrintItem->Click = [this] {
+        if (GetHost().ChoosePrinter()) GetHost().PrintFormImage(*this);
+    };
 }
 
 void Form1::OnLoad() {

@@ -210,8 +210,10 @@ void Form2::BuildButtons(Form2Ui& ui) {
     ui.cmdUndo->SetToolTip("ONLY BACK TO WHEN FIRST OPENED");
     ui.cmdUndo->Click = [this] { cmdUndo_Click(); };
     ui.cmdPrint = button("cmdPrint", "&Print");
-    ui.cmdPrint->SetToolTip("Printing is not available yet");
-    ui.cmdPrint->SetEnabled(false);
+    // A cancelled printer dialog prints nothing.
+    ui.cmdPrint->Click = [this] {
+        if (GetHost().ChoosePrinter()) GetHost().PrintFormImage(*this);
+    };
     ui.cmdClose = button("cmdClose", "&Back");
     ui.cmdClose->Click = [this] { cmdClose_Click(); };
 }

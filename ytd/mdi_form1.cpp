@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "ytd/year_to_date.h"
+#include "ytd/ytd_report.h"
 
 namespace kestrel {
 
@@ -24,8 +25,7 @@ void MDIForm1::BuildUi(MDIForm1Ui& ui) {
     ui.mnuClose = &AddMenu("mnuClose", "&Close");
     ui.mnuClose->Click = [this] { CloseYearToDate(program_); };
     ui.mnuPrint = &AddMenu("mnuPrint", "&Print");
-    // The report comes with the printed documents.
-    ui.mnuPrint->SetEnabled(false);
+    ui.mnuPrint->Click = [this] { PrintYr(program_); };
     ui.mnuClear = &AddMenu("mnuClear", "C&lear");
     ui.mnuClearAll = &AddMenu("mnuClearAll", "&Clear All", ui.mnuClear);
     ui.mnuClearAll->Click = [this] { ClearYearToDate(program_); };

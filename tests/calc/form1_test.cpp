@@ -445,13 +445,19 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  &About"};
     EXPECT_EQ(tree, expected);
     // Items whose windows are not built yet are greyed; the ones that work are not.
-    // Every item whose window exists is live; the check preview and printing are not yet.
+    // No item stays greyed: every window exists.
     for (const MenuItem* live :
          {ui().mnuNew, ui().mnuOpen, ui().mnuSave, ui().mnuVac, ui().mnuOtItem, ui().mnuHeader,
-          ui().mnuTaxInfoItem, ui().mnuHelpItem, ui().mnuYear}) {
+          ui().mnuTaxInfoItem, ui().mnuHelpItem, ui().mnuYear, ui().mnuChecks,
+          ui().mnuPrintSheetItem, ui().mnuPrintItem}) {
         EXPECT_TRUE(live->Enabled()) << live->Name();
     }
-    EXPECT_FALSE(ui().mnuChecks->Enabled());
+    // Print Image asks for the printer first.
+    host.printerAnswers = {false, true};
+    ui().mnuPrintItem->UserClick();
+    EXPECT_TRUE(host.imagesPrinted.empty());
+    ui().mnuPrintItem->UserClick();
+    EXPECT_EQ(host.imagesPrinted, std::vector<std::string>{"Form1"});
     EXPECT_TRUE(ui().mnuState->Enabled());
     EXPECT_TRUE(ui().mnuClearIitem->Enabled());
     EXPECT_TRUE(ui().mnuExitItem->Enabled());

@@ -92,9 +92,12 @@ TEST_F(OvertimeWindow, LayoutFitsASmallScreenWithEveryCaptionAndTip) {
     EXPECT_EQ(ui().lbAvailable->ToolTip(), "The difference");
     EXPECT_EQ(ui().cmdUndo->ToolTip(), "ONLY BACK TO WHEN FIRST OPENED");
     EXPECT_EQ(ui().cmdAdvance->ToolTip(), "Move up one pay period. Delete 1st wk, add new 26wk.");
-    // Printing comes later; until then the button says so and does nothing.
-    EXPECT_FALSE(ui().cmdPrint->Enabled());
-    EXPECT_FALSE(ui().cmdPrint->ToolTip().empty());
+    // Print asks for the printer; a cancelled dialog prints nothing, a chosen one the window.
+    host.printerAnswers = {false, true};
+    ui().cmdPrint->UserClick();
+    EXPECT_TRUE(host.imagesPrinted.empty());
+    ui().cmdPrint->UserClick();
+    EXPECT_EQ(host.imagesPrinted, std::vector<std::string>{"Form2"});
 
     // Inside the window, inside its frame, and clear of the controls beside it.
     const Rect& form = window().Geometry();
