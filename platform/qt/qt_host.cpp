@@ -11,6 +11,12 @@
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -19,6 +25,7 @@
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/help_viewer.h"
+#include "platform/qt/print_renderer.h"
 
 namespace kestrel {
 
@@ -311,13 +318,75 @@ void QtHost::ShowHelp(const std::filesystem::path& file) {
     viewer.activateWindow();
 }
 
-// The printer, its preview and the window image arrive with the Qt print renderer.
-bool QtHost::ChoosePrinter() {
-    return false;
+QPrinter& QtHost::Printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
 }
 
-void QtHost::Print(const PrintJob&) {}
+bool QtHost::ChoosePrinter() {
+    if (quitting_) return false;
+    NestedLoop nested(*this);
+    // The dialog offers the system's printers and "Print to File (PDF)".
+    QPrintDialog dialog(&Printer(), DialogParent());
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    return dialog.exec() == QDialog::Accepted;
+}
 
-void QtHost::PrintFormImage(const Form&) {}
+void QtHost::Print(const PrintJob& job) {
+    if (quitting_) return;
+    QPrinter& printer = Printer();
+    printer.setDocName(ToQt(job.Title()));
+    printer.setPageOrientation(job.Orientation() == PageOrientation::Landscape
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
+    bool failed = false;
+    {
+        NestedLoop nested(*this);
+        // The user looks at the pages first and prints from the preview, or closes it.
+        QPrintPreviewDialog preview(&printer, DialogParent());
+        preview.setWindowTitle(job.Title().empty() ? ToQt(kAppTitle) : ToQt(job.Title()));
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                         [&job, &failed](QPrinter* target) {
+                             if (!RenderJob(job, *target)) failed = true;
+                         });
+        preview.exec();
+    }
+    if (failed) {
+        MsgBox("The document could not be printed on " + printer.printerName().toStdString() +
+                   (printer.outputFileName().isEmpty()
+                        ? std::string()
+                        : " (" + printer.outputFileName().toStdString() + ")") +
+                   ".",
+               MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    }
+}
+
+void QtHost::PrintFormImage(const Form& form) {
+    if (quitting_) return;
+    const FormWindow* window = WindowOf(form);
+    QWidget* widget = window != nullptr ? window->Window() : nullptr;
+    if (widget == nullptr) return;
+    const QPixmap image = widget->grab();
+    if (image.isNull()) return;
+    QPrinter& printer = Printer();
+    printer.setDocName(ToQt(form.Caption()));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        MsgBox("The window could not be printed on " + printer.printerName().toStdString() + ".",
+               MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    // The window prints at the size it has on screen, made smaller only when it would not fit
+    // on the page.
+    const QSizeF logical = image.deviceIndependentSize();
+    const double screenDpi = widget->logicalDpiX() > 0 ? widget->logicalDpiX() : 96.0;
+    const QRectF page(QPointF(0, 0), QSizeF(printer.width(), printer.height()));
+    QSizeF size(logical.width() * printer.logicalDpiX() / screenDpi,
+                logical.height() * printer.logicalDpiY() / screenDpi);
+    if (size.width() > page.width() || size.height() > page.height())
+        size.scale(page.size(), Qt::KeepAspectRatio);
+    painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+    painter.end();
+}
 
 }  // namespace kestrel

@@ -10,6 +10,7 @@
 #include "platform/host.h"
 
 class QEventLoop;
+class QPrinter;
 class QString;
 
 namespace kestrel {
@@ -58,6 +59,7 @@ class QtHost : public Host {
         QEventLoop* loop;
     };
 
+    QPrinter& Printer();
     FormWindow& EnsureWindow(Form& form);
     void Retire(const Form& form);
     void StopModal(const Form& form);
@@ -73,6 +75,9 @@ class QtHost : public Host {
     bool cleanUpPending_ = false;
     bool quitting_ = false;
     QObject context_;  // owns the deferred calls, which die with the host
+    // The printer the user chose last; the next print goes to it, as on the desktop's own
+    // printer object. Made on first use, for the system's default printer.
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace kestrel
