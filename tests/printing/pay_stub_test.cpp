@@ -324,5 +324,25 @@ TEST_F(PayStub, TheSocialSecurityNumberIsTheCheckPreviewsOnceItIsLoaded) {
               Place({{1, "Employee:"}, {20, "Worker1"}, {50, "987-65-4321"}}));
 }
 
+TEST_F(PayStub, ALeaveWindowOnScreenKeepsWhatTheUserTyped) {
+    Open();
+    Calculate({{0, "40"}});
+    main().cmdVac->UserClick();
+    ASSERT_TRUE(program.dialogVac.IsVisible());
+    program.dialogVac.ui().txtVacBal->SetText("77");
+    PrintedLines();
+    EXPECT_EQ(program.dialogVac.ui().txtVacBal->Text(), "77");
+}
+
+TEST_F(PayStub, WithNoEmployeeOpenTheRegisterInMemoryIsPrinted) {
+    program.Start();
+    ASSERT_TRUE(program.ActiveUser.empty());
+    // No file of an employee to reload; the default file set must not stand in for one.
+    program.ytd.totals.Federal = 5;
+    const std::vector<std::string> lines = PrintedLines();
+    EXPECT_EQ(lines[kFirstDeduction], Place({{65, "Federal Tax"}, {115, "5.00"}}));
+    EXPECT_EQ(lines[kEmployeeLine], Place({{1, "Employee:"}, {50, program.profile.EmployeeSsn}}));
+}
+
 }  // namespace
 }  // namespace kestrel
