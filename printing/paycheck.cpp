@@ -1,17 +1,324 @@
 #include "printing/paycheck.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "app/program.h"
+#include "platform/numbers.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
-PrintJob PaycheckJob(Program&, int, int) {
-    return PrintJob("Paycheck");
+namespace {
+
+constexpr std::string_view kRateFormat = "###.00";
+constexpr std::string_view kAmountFormat = "#####.00";
+constexpr double kCheckFont = 11;
+constexpr double kStubFont = 8;
+
+std::string Rate(double value) {
+    return FormatNumber(value, kRateFormat);
 }
 
-PrintJob AlignmentJob(Program&, int, int) {
-    return PrintJob("Check alignment");
+std::string Amount(double value) {
+    return FormatNumber(value, kAmountFormat);
 }
 
-void PrintCheck(Program&) {}
+// A figure a window shows ("$1,234.50", "1234.50") as the stubs print money. A result line the
+// last clear left empty stays empty rather than claiming .00 for a period never calculated.
+std::string ShownAmount(const std::string& shown) {
+    const std::optional<double> value = StrictDouble(shown);
+    return value ? Amount(*value) : std::string();
+}
+
+// The check's own fields as the preview holds them, and each one's name on the alignment page.
+struct CheckFields {
+    std::string date;
+    std::string payTo;
+    std::string amount;
+    std::string words;
+    std::string name;
+    std::string ssn;
+    std::string address;
+    std::string cityStateZip;
+    std::string memo;
+};
+
+CheckFields FieldsOf(Program& program) {
+    // The preview fills itself when it loads, so a check is never printed from empty fields.
+    frmChecksUi& preview = program.checks.ui();
+    CheckFields fields;
+    fields.date = preview.txtCheckDate->Text();
+    fields.payTo = preview.txtPayTo->Text();
+    fields.amount = preview.txtCheckAmt->Text();
+    fields.words = "*****" + program.checks.AmountWords() + "*****";
+    fields.name = preview.txtUserName->Text();
+    fields.ssn = preview.txtUserSSnum->Text();
+    fields.address = preview.txtUserAddress->Text();
+    fields.cityStateZip = preview.txtUserState->Text();
+    fields.memo = preview.txtMemo->Text();
+    return fields;
+}
+
+CheckFields NamedFields(const CheckFields& fields) {
+    auto named = [](std::string_view name, const std::string& text) {
+        return "[" + std::string(name) + (text.empty() ? "" : " " + text) + "]";
+    };
+    CheckFields out;
+    out.date = named("DATE", fields.date);
+    out.payTo = named("PAY TO", fields.payTo);
+    out.amount = named("$", fields.amount);
+    out.words = named("DOLLARS", fields.words);
+    out.name = named("NAME", fields.name);
+    out.ssn = named("SSN", fields.ssn);
+    out.address = named("ADDRESS", fields.address);
+    out.cityStateZip = named("CITY STATE ZIP", fields.cityStateZip);
+    out.memo = named("MEMO", fields.memo);
+    return out;
+}
+
+// The check from the top of the page to its memo line; H and V shift it.
+void PrintCheckFace(PrintJob& job, const CheckFields& fields, int h, int v) {
+    job.SetFont("Arial", kCheckFont);
+    if (v + 1 > 0) job.NewLine(v + 1);
+    job.At(h + 107, fields.date);
+    job.NewLine(3);
+    job.At(h + 15, fields.payTo);
+    job.At(h + 102, fields.amount);
+    job.NewLine(2);
+    job.At(h + 5, fields.words);
+    job.NewLine(2);
+    job.At(h + 15, fields.name);
+    job.At(h + 75, fields.ssn);
+    job.NewLine();
+    job.At(h + 15, fields.address);
+    job.NewLine();
+    job.At(h + 15, fields.cityStateZip);
+    job.NewLine(2);
+    job.At(h + 10, fields.memo);
+    job.NewLine();
+}
+
+// Everything a stub prints that does not depend on where it stands.
+struct StubFigures {
+    std::string payTo;
+    std::string ssn;
+    std::string date;
+    std::string weekEnding;
+    std::array<std::string, 8> entries;  // each "###.00"
+    float payRate = 0;
+    float otRate = 0;      // O
+    float otEarnings = 0;  // OE
+    float myTips = 0;
+    float ytdTaxes = 0;
+    float ytdDeductions = 0;
+    std::string ytdGross;
+    std::string ytdNet;
+};
+
+struct DeductionLine {
+    std::string name;
+    std::string current;
+    float yearToDate = 0;
+};
+
+void PrintStub(PrintJob& job, Program& program, const StubFigures& f, int h, int gap) {
+    const EmployeeProfile& profile = program.profile;
+    const PayPeriodEntry& entry = program.entry;
+    const PayResult& result = program.result;
+    const YtdTotals& ytd = program.ytd.totals;
+    Form1Ui& main = program.form1.ui();
+    const int d = h + 5, r = h + 30, hr = h + 45, e = h + 55, td = h + 65, c = h + 102, y = h + 125,
+              taxes = h + 50, net = h + 85;
+
+    job.At(d, f.payTo);
+    job.At(hr, f.ssn);
+    job.At(td, "For Week Ending: " + f.weekEnding);
+    job.At(y, f.date);
+    job.NewLine();
+    job.At(d, "Description");
+    job.At(r, "Rate");
+    job.At(hr, "Hours");
+    job.At(e, "Earnings");
+    job.At(td, "Taxes/Deduct");
+    job.At(c, "Current");
+    job.At(y, "YTD");
+    job.NewLine();
+    job.At(d, std::string(198, '-'));
+    job.NewLine();
+
+    const std::array<DeductionLine, 14> deductions{{
+        {"Federal Tax", ShownAmount(main.lbTax[0]->Caption()), ytd.Federal},
+        {"Social Security Tax", ShownAmount(main.lbTax[1]->Caption()), ytd.SocialSecurity},
+        {"Medicare Tax", ShownAmount(main.lbTax[2]->Caption()), ytd.Medicare},
+        {"State Tax", ShownAmount(main.lbTax[3]->Caption()), ytd.State},
+        {"City Tax", ShownAmount(main.lbTax[4]->Caption()), ytd.City},
+        {"State Disability Ins", ShownAmount(main.lbSdi->Caption()), ytd.Sdi},
+        {"State Unemployment Ins", ShownAmount(main.lbSui->Caption()), ytd.Sui},
+        {profile.DeductionCaptions[0], ShownAmount(main.lbTax[5]->Caption()), ytd.CreditUnion},
+        {profile.DeductionCaptions[1], ShownAmount(main.lbTax[6]->Caption()), ytd.Bond},
+        {profile.DeductionCaptions[2], ShownAmount(main.lbTax[7]->Caption()), ytd.Dues},
+        {profile.DeductionCaptions[3], ShownAmount(main.lbTax[8]->Caption()), ytd.Pension},
+        {profile.DeductionCaptions[4], ShownAmount(main.lbTax[9]->Caption()), ytd.Misc},
+        {"K-Plan", ShownAmount(main.lbTax[10]->Caption()), ytd.KPlan},
+        {"Cafeteria Plan", ShownAmount(main.lbCafe->Caption()), ytd.Cafeteria},
+    }};
+    // The hourly rows show the rate the calculation paid them at: with no Hourly Rate 1 the
+    // calculation used the default rate, and a stub showing .00 beside those earnings, or holiday
+    // pay missing from the gross it was part of, would not add up.
+    const std::string payRate = Rate(f.payRate);
+    auto earnings = [&](std::string_view label, const std::string& rate, const std::string& hours,
+                        const std::string& earned) {
+        job.At(d, label);
+        job.At(r, rate);
+        job.At(hr, hours);
+        job.At(e, earned);
+    };
+    for (std::size_t line = 0; line < deductions.size(); ++line) {
+        switch (line) {
+            case 0:
+                earnings("Regular1 Earning", payRate, f.entries[0], Amount(result.RegularPay1));
+                break;
+            case 1:
+                earnings("Regular2 Earning", Rate(profile.HourlyRate2), f.entries[1],
+                         Amount(result.RegularPay2));
+                break;
+            case 2:
+                earnings("O.T. 1x / 2x Earned", Rate(f.otRate), f.entries[2], Amount(f.otEarnings));
+                break;
+            case 3:
+                earnings("O.T. 1.5x Earned", Rate(1.5f * f.payRate), f.entries[3],
+                         Amount(entry.OtHrs * 1.5f * f.payRate));
+                break;
+            case 4:
+                earnings("Holiday", payRate, f.entries[4], Amount(f.payRate * entry.Avas));
+                break;
+            case 5:
+                earnings("Vacation/Sick", payRate, f.entries[5], Amount(entry.VacDys * f.payRate));
+                break;
+            case 6:
+                earnings("Adjustment", f.entries[6], "", Amount(entry.Addit.ToDouble()));
+                break;
+            case 7:
+                earnings("Tips", Rate(profile.TipsRate), Rate(entry.TipsHrs), Amount(f.myTips));
+                break;
+            default:
+                break;
+        }
+        job.At(td, deductions[line].name);
+        job.At(c, deductions[line].current);
+        job.At(y, Amount(deductions[line].yearToDate));
+        job.NewLine();
+    }
+
+    job.NewLine(gap);
+    job.At(r, "Earnings");
+    job.At(taxes, "Taxes");
+    job.At(td, "Deductions");
+    job.At(net, "Net Pay");
+    job.NewLine();
+    job.At(d, "Current");
+    job.At(r, ShownAmount(main.lbGross->Caption()));
+    job.At(taxes, ShownAmount(main.lbTaxes->Caption()));
+    job.At(td, ShownAmount(main.lbDeduct->Caption()));
+    job.At(net, ShownAmount(main.lbNet->Caption()));
+    job.NewLine();
+    job.At(d, "YTD");
+    job.At(r, ShownAmount(f.ytdGross));
+    job.At(taxes, Amount(f.ytdTaxes));
+    job.At(td, Amount(f.ytdDeductions));
+    job.At(net, ShownAmount(f.ytdNet));
+}
+
+StubFigures FiguresOf(Program& program, const CheckFields& fields) {
+    const PayPeriodEntry& entry = program.entry;
+    const YtdTotals& ytd = program.ytd.totals;
+    Form1Ui& main = program.form1.ui();
+    StubFigures f;
+    f.payTo = fields.payTo;
+    f.ssn = fields.ssn;
+    f.date = fields.date;
+    f.weekEnding = main.txtWeekEnd->Text();
+    for (std::size_t i = 0; i < f.entries.size(); ++i)
+        f.entries[i] = Rate(LeadingNumber(main.txtEntry[i]->Text()));
+    f.payRate = program.result.PayRate;
+    f.otRate = static_cast<float>(entry.OtMultiplier) * f.payRate;
+    f.otEarnings = static_cast<float>(LeadingNumber(main.txtEntry[2]->Text())) * f.otRate;
+    f.myTips = program.profile.TipsRate * entry.TipsHrs;
+    f.ytdTaxes = ytd.Federal + ytd.SocialSecurity + ytd.Medicare + ytd.State + ytd.City + ytd.Sdi +
+                 ytd.Sui + ytd.Cafeteria;
+    f.ytdDeductions = ytd.CreditUnion + ytd.Pension + ytd.Bond + ytd.Dues + ytd.Misc + ytd.KPlan;
+    // The totals strip's boxes when it is open (the user may have typed there), else the totals
+    // as the strip would show them.
+    if (program.ytdTotals.IsLoaded()) {
+        f.ytdGross = program.ytdTotals.TotalText(YtdColumn::Gross);
+        f.ytdNet = program.ytdTotals.TotalText(YtdColumn::Net);
+    } else {
+        f.ytdGross = Amount(ytd.Gross.ToDouble());
+        f.ytdNet = Amount(ytd.Net.ToDouble());
+    }
+    return f;
+}
+
+int WholeOffset(float offset, float shift) {
+    if (!std::isfinite(offset)) offset = 0;
+    const float held =
+        std::clamp(offset, -dlgPrintSet::kLargestOffset, dlgPrintSet::kLargestOffset);
+    return static_cast<int>(RoundWholeEven(static_cast<double>(held) + shift));
+}
+
+}  // namespace
+
+int CheckHorizontal(const PrintOffsets& offsets) {
+    return WholeOffset(offsets.Horizontal, 0);
+}
+
+int CheckVertical(const PrintOffsets& offsets) {
+    return WholeOffset(offsets.Vertical, 3);
+}
+
+PrintJob PaycheckJob(Program& program, int horizontal, int vertical) {
+    const CheckFields fields = FieldsOf(program);
+    const StubFigures figures = FiguresOf(program, fields);
+    PrintJob job("Paycheck");
+    PrintCheckFace(job, fields, horizontal, vertical);
+    job.SetFont("Arial", kStubFont);
+    job.NewLine(10);
+    PrintStub(job, program, figures, horizontal, 2);
+    job.SetFont("Arial", kStubFont);
+    job.NewLine(8);
+    PrintStub(job, program, figures, horizontal, 1);
+    job.EndPage();
+    return job;
+}
+
+PrintJob AlignmentJob(Program& program, int horizontal, int vertical) {
+    PrintJob job("Check alignment");
+    PrintCheckFace(job, NamedFields(FieldsOf(program)), horizontal, vertical);
+    job.EndPage();
+    return job;
+}
+
+void PrintCheck(Program& program) {
+    if (!program.host.ChoosePrinter()) return;
+    // The year-to-date view is put away for the check; its register and totals are what the
+    // stubs print, from the file when the view was never opened.
+    if (program.ytdContainer.IsLoaded()) {
+        program.ytdContainer.Hide();
+    } else {
+        const YtdViews views = ViewsOf(program);
+        LoadAnnual(program.ytd, program.ActiveUser, program.profile, program.host, views);
+        AddAnnual(program.ytd, program.profile, program.host, views.totals);
+    }
+    Form1Ui& main = program.form1.ui();
+    for (TextBox* box : main.txtEntry)
+        if (box->Text().empty()) box->SetText("0");
+    program.host.Print(
+        PaycheckJob(program, CheckHorizontal(program.offsets), CheckVertical(program.offsets)));
+}
 
 }  // namespace kestrel
