@@ -71,8 +71,8 @@ void dlgPrintSet::BuildUi(dlgPrintSetUi& ui) {
     ui.lbHeading->SetFont({0, true});
     ui.lbHeading->SetAlignment(Align::Center);
     ui.lbHorizontal =
-        label("lbHorizontal", {kMargin, kBoxesTop + 30, 1200, kLabelHeight}, "Horizontal ");
-    ui.cboHorizontal = offsets("cboHorizontal", {kMargin + 1260, kBoxesTop, 960, kBoxHeight});
+        label("lbHorizontal", {kMargin, kBoxesTop + 30, 1320, kLabelHeight}, "Horizontal ");
+    ui.cboHorizontal = offsets("cboHorizontal", {kMargin + 1380, kBoxesTop, 960, kBoxHeight});
     ui.lbVertical = label("lbVertical", {3600, kBoxesTop + 30, 960, kLabelHeight}, "Vertical");
     ui.cboVertical = offsets("cboVertical", {4620, kBoxesTop, 960, kBoxHeight});
     ui.lbWeekEnd = label("lbWeekEnd", {kMargin, 1020, kInner, kLabelHeight}, "");

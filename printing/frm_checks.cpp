@@ -20,7 +20,7 @@ constexpr int kWidth = 9000;
 constexpr int kDateLabelLeft = 5700;
 constexpr int kDateLeft = 6360;
 constexpr int kPayToTop = 1320;
-constexpr int kPayToLeft = 2460;
+constexpr int kPayToLeft = 2580;
 constexpr int kDollarSignLeft = 6960;
 constexpr int kAmountLeft = 7200;
 constexpr int kAmountWidth = kWidth - kMargin - kAmountLeft;
@@ -66,9 +66,11 @@ void frmChecks::BuildUi(frmChecksUi& ui) {
     ui.txtCheckDate->SetToolTip("Change on Previous Form");
 
     ui.lbPayTo =
-        label("lbPayTo", {kMargin, kPayToTop + 30, 2160, kLabelHeight}, "PAY TO THE ORDER OF");
+        label("lbPayTo", {kMargin, kPayToTop + 30, kPayToLeft - 60 - kMargin, kLabelHeight},
+              "PAY TO THE ORDER OF");
     ui.lbPayTo->SetFont({0, true});
-    ui.txtPayTo = box("txtPayTo", {kPayToLeft, kPayToTop, 4380, kBoxHeight});
+    ui.txtPayTo =
+        box("txtPayTo", {kPayToLeft, kPayToTop, kDollarSignLeft - 120 - kPayToLeft, kBoxHeight});
     ui.lbDollarSign =
         label("lbDollarSign", {kDollarSignLeft, kPayToTop + 30, 180, kLabelHeight}, "$");
     ui.lbDollarSign->SetFont({0, true});
