@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libxlsxwriter-dev python3-openpyxl
-  fonts-liberation
+  fonts-liberation poppler-utils
   clang libclang-rt-14-dev clang-format
 )
 
