@@ -120,6 +120,13 @@ struct StubFigures {
     std::string ytdNet;
 };
 
+struct EarningsLine {
+    std::string_view label;
+    std::string rate;
+    std::string hours;
+    std::string earned;
+};
+
 struct DeductionLine {
     std::string name;
     std::string current;
@@ -171,43 +178,23 @@ void PrintStub(PrintJob& job, Program& program, const StubFigures& f, int h, int
     // calculation used the default rate, and a stub showing .00 beside those earnings, or holiday
     // pay missing from the gross it was part of, would not add up.
     const std::string payRate = Rate(f.payRate);
-    auto earnings = [&](std::string_view label, const std::string& rate, const std::string& hours,
-                        const std::string& earned) {
-        job.At(d, label);
-        job.At(r, rate);
-        job.At(hr, hours);
-        job.At(e, earned);
-    };
+    const std::array<EarningsLine, 8> earnings{{
+        {"Regular1 Earning", payRate, f.entries[0], Amount(result.RegularPay1)},
+        {"Regular2 Earning", Rate(profile.HourlyRate2), f.entries[1], Amount(result.RegularPay2)},
+        {"O.T. 1x / 2x Earned", Rate(f.otRate), f.entries[2], Amount(f.otEarnings)},
+        {"O.T. 1.5x Earned", Rate(1.5f * f.payRate), f.entries[3],
+         Amount(entry.OtHrs * 1.5f * f.payRate)},
+        {"Holiday", payRate, f.entries[4], Amount(f.payRate * entry.Avas)},
+        {"Vacation/Sick", payRate, f.entries[5], Amount(entry.VacDys * f.payRate)},
+        {"Adjustment", f.entries[6], "", Amount(entry.Addit.ToDouble())},
+        {"Tips", Rate(profile.TipsRate), Rate(entry.TipsHrs), Amount(f.myTips)},
+    }};
     for (std::size_t line = 0; line < deductions.size(); ++line) {
-        switch (line) {
-            case 0:
-                earnings("Regular1 Earning", payRate, f.entries[0], Amount(result.RegularPay1));
-                break;
-            case 1:
-                earnings("Regular2 Earning", Rate(profile.HourlyRate2), f.entries[1],
-                         Amount(result.RegularPay2));
-                break;
-            case 2:
-                earnings("O.T. 1x / 2x Earned", Rate(f.otRate), f.entries[2], Amount(f.otEarnings));
-                break;
-            case 3:
-                earnings("O.T. 1.5x Earned", Rate(1.5f * f.payRate), f.entries[3],
-                         Amount(entry.OtHrs * 1.5f * f.payRate));
-                break;
-            case 4:
-                earnings("Holiday", payRate, f.entries[4], Amount(f.payRate * entry.Avas));
-                break;
-            case 5:
-                earnings("Vacation/Sick", payRate, f.entries[5], Amount(entry.VacDys * f.payRate));
-                break;
-            case 6:
-                earnings("Adjustment", f.entries[6], "", Amount(entry.Addit.ToDouble()));
-                break;
-            case 7:
-                earnings("Tips", Rate(profile.TipsRate), Rate(entry.TipsHrs), Amount(f.myTips));
-                break;
-            default:
-                break;
+        if (line < earnings.size()) {
+            job.At(d, earnings[line].label);
+            job.At(r, earnings[line].rate);
+            job.At(hr, earnings[line].hours);
+            job.At(e, earnings[line].earned);
         }
         job.At(td, deductions[line].name);
         job.At(c, deductions[line].current);

@@ -216,6 +216,19 @@ TEST_F(Paycheck, BothStubsListTheEarningsTaxesAndTotals) {
         EXPECT_EQ(lines[i], "") << i;
 }
 
+TEST_F(Paycheck, WithoutHourlyRateOneTheHourlyRowsShowTheDefaultRateTheyWerePaidAt) {
+    program.profile.HourlyRate1 = 0;
+    program.result.PayRate = 7.5f;
+    program.result.RegularPay1 = 300;
+    const auto lines = Lines();
+    ASSERT_GT(lines.size(), kFirstStub + 8);
+    EXPECT_EQ(
+        lines[kFirstStub + 3].substr(0, 64),
+        Row({{5, "Regular1 Earning"}, {30, "7.50"}, {45, "40.00"}, {55, "300.00"}, {65, ""}}));
+    EXPECT_EQ(lines[kFirstStub + 7].substr(0, 64),
+              Row({{5, "Holiday"}, {30, "7.50"}, {45, "8.00"}, {55, "60.00"}, {65, ""}}));
+}
+
 TEST_F(Paycheck, PrintCheckFillsEmptyEntriesAndLoadsTheRegisterWhenTheViewIsClosed) {
     main().txtEntry[1]->SetText("");
     main().txtEntry[7]->SetText("");
