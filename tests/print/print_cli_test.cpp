@@ -101,6 +101,42 @@ TEST_F(PrintCli, YtdReportIsALandscapePdf) {
     ExpectNothingChangedBut("ytd.pdf");
 }
 
+TEST_F(PrintCli, EveryDocumentIsWrittenAsAPdf) {
+    struct Case {
+        std::string option;
+        std::string expected;
+    };
+    for (const Case& c : std::vector<Case>{{"--stub", "620.00"},
+                                           {"--check", "451.51"},
+                                           {"--align", "451.51"},
+                                           {"--ytd-report", "TOTALS"}}) {
+        const CommandRun run = Print("--employee Worker1 --straight 40 " + c.option + " doc.pdf");
+        ASSERT_EQ(run.status, 0) << c.option << ": " << ReadFile("stderr.txt");
+        const std::string text = testing::RunCommand("pdftotext -layout doc.pdf -").out;
+        EXPECT_NE(text.find(c.expected), std::string::npos) << c.option << "\n" << text;
+    }
+    ExpectNothingChangedBut("doc.pdf");
+}
+
+// Where the check's amount starts in the plain text of the check.
+std::size_t AmountColumn(const std::string& text) {
+    const auto at = text.find("***451.51");
+    if (at == std::string::npos) return std::string::npos;
+    const auto lineStart = text.rfind('\n', at);
+    return lineStart == std::string::npos ? at : at - lineStart - 1;
+}
+
+TEST_F(PrintCli, OffsetsShiftTheCheck) {
+    const CommandRun unshifted =
+        Print("--employee Worker1 --straight 40 --offsets 0,0 --check c.pdf --text");
+    const CommandRun shifted =
+        Print("--employee Worker1 --straight 40 --offsets 5,0 --check c.pdf --text");
+    ASSERT_EQ(unshifted.status, 0) << ReadFile("stderr.txt");
+    ASSERT_EQ(shifted.status, 0) << ReadFile("stderr.txt");
+    ASSERT_NE(AmountColumn(unshifted.out), std::string::npos) << unshifted.out;
+    EXPECT_GT(AmountColumn(shifted.out), AmountColumn(unshifted.out));
+}
+
 TEST_F(PrintCli, RefusedRunsSayWhyAndWriteNothing) {
     struct Case {
         std::string arguments;
