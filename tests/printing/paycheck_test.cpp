@@ -274,14 +274,5 @@ TEST_F(Paycheck, CancelledPrinterDialogChangesNothing) {
     EXPECT_EQ(program.ytd.totals.Federal, 900.0f);
 }
 
-TEST_F(Paycheck, AlignmentPageHoldsOnlyTheNamedCheckFields) {
-    const auto lines = testing::PrintedLines(PlainText(AlignmentJob(program, 0, 3)));
-    ASSERT_EQ(lines.size(), 16u);
-    EXPECT_EQ(lines[kDateLine], Row({{107, "[DATE 12/30/05]"}}));
-    EXPECT_EQ(lines[11], Row({{15, "[NAME Ann Lee]"}, {75, "[SSN 123-45-6789]"}}));
-    EXPECT_EQ(lines[12], Row({{15, "[ADDRESS 12 Elm St]"}}));
-    EXPECT_EQ(lines[13], Row({{15, "[CITY STATE ZIP Albany, NY 12207]"}}));
-}
-
 }  // namespace
 }  // namespace kestrel
