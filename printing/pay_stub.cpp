@@ -105,22 +105,20 @@ PrintJob StubJob(Program& program, const YtdTotals& ytd) {
     job.At(65, "Version  " + VersionText());
     job.NewLine(6);
 
-    // Earnings. The calculation paid every hourly part at PayRate (HourlyRate1, or the default
-    // rate when the profile has none), so the rows show that rate: with HourlyRate1 alone an
-    // employee without a rate would see holiday pay missing from rows that still add up to the
-    // gross.
+    // Earnings. The rate column shows the employee's own rate 1; the overtime rates, the
+    // vacation pay and the earnings of rate 1 follow PayRate, which is 7.5 when the profile has
+    // no rate, while holiday pay is figured on the profile's rate alone.
     const float payRate = result.PayRate;
     const float otRate = payRate * (main.opt1X->Value() ? 1.0f : 2.0f);
     const float otHours = static_cast<float>(EntryValue(main, 2));
-    const std::string payRateText = Rate(payRate);
+    const std::string rate1Text = Rate(profile.HourlyRate1);
     job.At(kDescription, "Description");
     job.At(kRate, "Rate");
     job.At(kHours, "Hours");
     job.At(kEarnings, "Earnings");
     job.NewLine();
     Rule(job);
-    EarningsRow(job, "Regular1 Earning", payRateText, Rate(EntryValue(main, 0)),
-                result.RegularPay1);
+    EarningsRow(job, "Regular1 Earning", rate1Text, Rate(EntryValue(main, 0)), result.RegularPay1);
     job.NewLine();
     EarningsRow(job, "Regular2 Earning", Rate(profile.HourlyRate2), Rate(EntryValue(main, 1)),
                 result.RegularPay2);
@@ -135,10 +133,10 @@ PrintJob StubJob(Program& program, const YtdTotals& ytd) {
                 profile.TipsRate * entry.TipsHrs);
     job.At(kAside, Amount(ytd.Tips.ToDouble()));
     job.NewLine();
-    EarningsRow(job, "Holiday", payRateText, Rate(EntryValue(main, 4)), entry.Avas * payRate);
+    EarningsRow(job, "Holiday", rate1Text, Rate(EntryValue(main, 4)),
+                profile.HourlyRate1 * entry.Avas);
     job.NewLine();
-    EarningsRow(job, "Vacation/Sick", payRateText, Rate(EntryValue(main, 5)),
-                entry.VacDys * payRate);
+    EarningsRow(job, "Vacation/Sick", rate1Text, Rate(EntryValue(main, 5)), entry.VacDys * payRate);
     job.NewLine();
     EarningsRow(job, "Adjustment", Rate(EntryValue(main, 6)), std::string(),
                 entry.Addit.ToDouble());
@@ -165,12 +163,12 @@ PrintJob StubJob(Program& program, const YtdTotals& ytd) {
     DeductionRow(job, "Cafeteria Plan", main.lbCafe, ytd.Cafeteria);
     job.NewLine(5);
 
-    // The cafeteria plan is a deduction in the current figures, so the year's figures count it
-    // there too; counted as a tax, the two summary lines would not compare.
-    const float ytdTaxes =
-        ytd.SocialSecurity + ytd.Federal + ytd.Medicare + ytd.State + ytd.City + ytd.Sdi + ytd.Sui;
+    // The year's cafeteria total is summed with the taxes, though the period's cafeteria amount
+    // is among its deductions: stubs printed over the years carry it so.
+    const float ytdTaxes = ytd.SocialSecurity + ytd.Federal + ytd.Medicare + ytd.State + ytd.City +
+                           ytd.Sdi + ytd.Sui + ytd.Cafeteria;
     const float ytdDeductions =
-        ytd.CreditUnion + ytd.Pension + ytd.Bond + ytd.Dues + ytd.Misc + ytd.KPlan + ytd.Cafeteria;
+        ytd.CreditUnion + ytd.Pension + ytd.Bond + ytd.Dues + ytd.Misc + ytd.KPlan;
     job.At(kRate, "Earnings");
     job.At(kHours, "Taxes");
     job.At(kEarnings, "Deductions");

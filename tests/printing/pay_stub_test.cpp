@@ -242,7 +242,7 @@ TEST_F(PayStub, WithoutAnHourlyRateTheRowsShowTheDefaultRateTheGrossWasPaidAt) {
         EXPECT_EQ(lines[kFirstEarnings + i], expected[i]) << "row " << i;
 }
 
-TEST_F(PayStub, TheYearsCafeteriaPlanCountsWithTheDeductionsLikeThePeriods) {
+TEST_F(PayStub, TheYearsCafeteriaPlanCountsWithTheTaxes) {
     // Week 1 of the register with SDI 1.50, SUI 2.25 and cafeteria 10: totals the file does not
     // keep, so they come from the recomputation before printing.
     fs::path register_ = "Worker1.yrw";
@@ -258,11 +258,11 @@ TEST_F(PayStub, TheYearsCafeteriaPlanCountsWithTheDeductionsLikeThePeriods) {
               Place({{65, "State Unemployment Ins"}, {100, ".00"}, {115, "2.25"}}));
     EXPECT_EQ(lines[kFirstDeduction + 13],
               Place({{65, "Cafeteria Plan"}, {100, ".00"}, {115, "10.00"}}));
-    // Taxes 554.25 + 1.50 + 2.25; deductions 216.58 + 10.
+    // Taxes 554.25 + 1.50 + 2.25 + the cafeteria's 10; deductions 216.58 without it.
     EXPECT_EQ(lines[kYtdLine], Place({{5, "YTD"},
                                       {30, "2752.38"},
-                                      {50, "558.00"},
-                                      {65, "226.58"},
+                                      {50, "568.00"},
+                                      {65, "216.58"},
                                       {85, "1981.55"},
                                       {100, "02/04/05"}}));
 }
