@@ -174,18 +174,18 @@ void PrintStub(PrintJob& job, Program& program, const StubFigures& f, int h, int
         {"K-Plan", ShownAmount(main.lbTax[10]->Caption()), ytd.KPlan},
         {"Cafeteria Plan", ShownAmount(main.lbCafe->Caption()), ytd.Cafeteria},
     }};
-    // The hourly rows show the rate the calculation paid them at: with no Hourly Rate 1 the
-    // calculation used the default rate, and a stub showing .00 beside those earnings, or holiday
-    // pay missing from the gross it was part of, would not add up.
-    const std::string payRate = Rate(f.payRate);
+    // The rate column shows the employee's own rate 1, and holiday pay is figured on it; the
+    // earnings of rate 1, overtime and vacation follow PayRate, the default rate when the profile
+    // has none. The pay stub prints them the same way.
+    const std::string rate1 = Rate(profile.HourlyRate1);
     const std::array<EarningsLine, 8> earnings{{
-        {"Regular1 Earning", payRate, f.entries[0], Amount(result.RegularPay1)},
+        {"Regular1 Earning", rate1, f.entries[0], Amount(result.RegularPay1)},
         {"Regular2 Earning", Rate(profile.HourlyRate2), f.entries[1], Amount(result.RegularPay2)},
         {"O.T. 1x / 2x Earned", Rate(f.otRate), f.entries[2], Amount(f.otEarnings)},
         {"O.T. 1.5x Earned", Rate(1.5f * f.payRate), f.entries[3],
          Amount(entry.OtHrs * 1.5f * f.payRate)},
-        {"Holiday", payRate, f.entries[4], Amount(f.payRate * entry.Avas)},
-        {"Vacation/Sick", payRate, f.entries[5], Amount(entry.VacDys * f.payRate)},
+        {"Holiday", rate1, f.entries[4], Amount(profile.HourlyRate1 * entry.Avas)},
+        {"Vacation/Sick", rate1, f.entries[5], Amount(entry.VacDys * f.payRate)},
         {"Adjustment", f.entries[6], "", Amount(entry.Addit.ToDouble())},
         {"Tips", Rate(profile.TipsRate), Rate(entry.TipsHrs), Amount(f.myTips)},
     }};

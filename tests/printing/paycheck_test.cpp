@@ -216,17 +216,17 @@ TEST_F(Paycheck, BothStubsListTheEarningsTaxesAndTotals) {
         EXPECT_EQ(lines[i], "") << i;
 }
 
-TEST_F(Paycheck, WithoutHourlyRateOneTheHourlyRowsShowTheDefaultRateTheyWerePaidAt) {
+TEST_F(Paycheck, WithoutHourlyRateOneTheRateColumnShowsNothingWhileEarningsUseTheDefaultRate) {
     program.profile.HourlyRate1 = 0;
     program.result.PayRate = 7.5f;
     program.result.RegularPay1 = 300;
     const auto lines = Lines();
     ASSERT_GT(lines.size(), kFirstStub + 8);
-    EXPECT_EQ(
-        lines[kFirstStub + 3].substr(0, 64),
-        Row({{5, "Regular1 Earning"}, {30, "7.50"}, {45, "40.00"}, {55, "300.00"}, {65, ""}}));
+    EXPECT_EQ(lines[kFirstStub + 3].substr(0, 64),
+              Row({{5, "Regular1 Earning"}, {30, ".00"}, {45, "40.00"}, {55, "300.00"}, {65, ""}}));
+    // Holiday pay is figured on the profile's own rate.
     EXPECT_EQ(lines[kFirstStub + 7].substr(0, 64),
-              Row({{5, "Holiday"}, {30, "7.50"}, {45, "8.00"}, {55, "60.00"}, {65, ""}}));
+              Row({{5, "Holiday"}, {30, ".00"}, {45, "8.00"}, {55, ".00"}, {65, ""}}));
 }
 
 TEST_F(Paycheck, PrintCheckFillsEmptyEntriesAndLoadsTheRegisterWhenTheViewIsClosed) {
