@@ -45,7 +45,11 @@ std::string CheckAmountFigure(float netPay) {
 }
 
 frmChecks::frmChecks(Program& program)
-    : FormOf(program.host, "frmChecks", FormKind::Modeless), program_(program) {}
+    : FormOf(program.host, "frmChecks", FormKind::Modeless), program_(program) {
+    // Coming back to the window (shown, uncovered, activated) refills the check from the latest
+    // calculation, as the focus arriving does.
+    Paint = [this] { Form_GotFocus(); };
+}
 
 void frmChecks::BuildUi(frmChecksUi& ui) {
     SetCaption("Check Printing");

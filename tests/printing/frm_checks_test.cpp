@@ -90,7 +90,8 @@ TEST_F(CheckPreview, ClickAndFocusRefillAllButTheDateMemoAndCompany) {
 
     program.profile.EmployeeName = "Ann Lee-Ray";
     program.result.NetPay = -1;
-    program.checks.Form_GotFocus();
+    // The desktop tells the window it was activated or uncovered.
+    program.checks.NotifyPainted();
     EXPECT_EQ(ui.txtUserName->Text(), "Ann Lee-Ray");
     EXPECT_EQ(ui.txtCheckAmt->Text(), "000000.00");
     EXPECT_EQ(program.result.NetPay, 0.0f);
