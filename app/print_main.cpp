@@ -77,7 +77,8 @@ void PrintUsage(std::ostream& out) {
            "                   loads them; none is written\n"
            "  period:          --straight H --straight2 H --ot H --ot2x --ot15 H --holiday H\n"
            "                   --vacation H --dollars D --tips-hours H --week-ending MM/DD/YY\n"
-           "  --offsets H,V    the check's whole-number offsets (default: the employee's)\n"
+           "  --offsets H,V    the offset dialog's horizontal and vertical offsets (default: the "
+           "employee's)\n"
            "  --stub           the pay stub of the period\n"
            "  --check          the paycheck with its two stubs\n"
            "  --align          the check alignment page\n"
@@ -229,9 +230,15 @@ PrintJob BuildDocument(const Request& request, Program& program) {
         throw Failure{2, Messages("the period was not calculated:", host)};
     }
 
-    const auto [h, v] = request.offsets.value_or(
-        std::pair{static_cast<int>(std::lround(program.offsets.Horizontal)),
-                  static_cast<int>(std::lround(program.offsets.Vertical))});
+    // The offsets are those of the offset dialog's boxes; the check moves by them as it does when
+    // printed from the dialog (three lines down at a vertical offset of 0).
+    PrintOffsets offsets = program.offsets;
+    if (request.offsets) {
+        offsets.Horizontal = static_cast<float>(request.offsets->first);
+        offsets.Vertical = static_cast<float>(request.offsets->second);
+    }
+    const int h = CheckHorizontal(offsets);
+    const int v = CheckVertical(offsets);
     PrintJob job;
     switch (request.document) {
         case Document::Stub:

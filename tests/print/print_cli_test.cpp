@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -134,7 +135,16 @@ TEST_F(PrintCli, OffsetsShiftTheCheck) {
     ASSERT_EQ(unshifted.status, 0) << ReadFile("stderr.txt");
     ASSERT_EQ(shifted.status, 0) << ReadFile("stderr.txt");
     ASSERT_NE(AmountColumn(unshifted.out), std::string::npos) << unshifted.out;
-    EXPECT_GT(AmountColumn(shifted.out), AmountColumn(unshifted.out));
+    EXPECT_EQ(AmountColumn(shifted.out), AmountColumn(unshifted.out) + 5);
+    // As from the offset dialog: at 0,0 the date stands on the fifth line, at column 107.
+    std::vector<std::string> lines;
+    std::istringstream in(unshifted.out);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_GT(lines.size(), 4u);
+    EXPECT_EQ(lines[4].find_first_not_of(' '), 106u) << lines[4];
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(lines[i].find_first_not_of(' '), std::string::npos) << i;
 }
 
 TEST_F(PrintCli, RefusedRunsSayWhyAndWriteNothing) {
