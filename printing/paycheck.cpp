@@ -64,42 +64,37 @@ CheckFields FieldsOf(Program& program) {
     return fields;
 }
 
-CheckFields NamedFields(const CheckFields& fields) {
-    auto named = [](std::string_view name, const std::string& text) {
-        return "[" + std::string(name) + (text.empty() ? "" : " " + text) + "]";
+// The check from the top of the page to its memo line; H and V shift it. With `named`, each
+// field is framed in brackets that stand just outside its columns, so its text lands exactly where
+// the check's would, and its name stands before it (after it where there is no room to the left).
+void PrintCheckFace(PrintJob& job, const CheckFields& fields, int h, int v, bool named = false) {
+    auto field = [&](int column, std::string_view name, const std::string& text) {
+        if (!named) {
+            job.At(column, text);
+            return;
+        }
+        const int nameColumn = column - 2 - static_cast<int>(name.size());
+        if (nameColumn >= 1) job.At(nameColumn, name);
+        job.At(column - 1, "[" + text + "]");
+        if (nameColumn < 1) job.Text(" " + std::string(name));
     };
-    CheckFields out;
-    out.date = named("DATE", fields.date);
-    out.payTo = named("PAY TO", fields.payTo);
-    out.amount = named("$", fields.amount);
-    out.words = named("DOLLARS", fields.words);
-    out.name = named("NAME", fields.name);
-    out.ssn = named("SSN", fields.ssn);
-    out.address = named("ADDRESS", fields.address);
-    out.cityStateZip = named("CITY STATE ZIP", fields.cityStateZip);
-    out.memo = named("MEMO", fields.memo);
-    return out;
-}
-
-// The check from the top of the page to its memo line; H and V shift it.
-void PrintCheckFace(PrintJob& job, const CheckFields& fields, int h, int v) {
     job.SetFont("Arial", kCheckFont);
     if (v + 1 > 0) job.NewLine(v + 1);
-    job.At(h + 107, fields.date);
+    field(h + 107, "DATE", fields.date);
     job.NewLine(3);
-    job.At(h + 15, fields.payTo);
-    job.At(h + 102, fields.amount);
+    field(h + 15, "PAY TO", fields.payTo);
+    field(h + 102, "$", fields.amount);
     job.NewLine(2);
-    job.At(h + 5, fields.words);
+    field(h + 5, "DOLLARS", fields.words);
     job.NewLine(2);
-    job.At(h + 15, fields.name);
-    job.At(h + 75, fields.ssn);
+    field(h + 15, "NAME", fields.name);
+    field(h + 75, "SSN", fields.ssn);
     job.NewLine();
-    job.At(h + 15, fields.address);
+    field(h + 15, "ADDRESS", fields.address);
     job.NewLine();
-    job.At(h + 15, fields.cityStateZip);
+    field(h + 15, "CITY STATE ZIP", fields.cityStateZip);
     job.NewLine(2);
-    job.At(h + 10, fields.memo);
+    field(h + 10, "MEMO", fields.memo);
     job.NewLine();
 }
 
@@ -285,7 +280,7 @@ PrintJob PaycheckJob(Program& program, int horizontal, int vertical) {
 
 PrintJob AlignmentJob(Program& program, int horizontal, int vertical) {
     PrintJob job("Check alignment");
-    PrintCheckFace(job, NamedFields(FieldsOf(program)), horizontal, vertical);
+    PrintCheckFace(job, FieldsOf(program), horizontal, vertical, true);
     job.EndPage();
     return job;
 }

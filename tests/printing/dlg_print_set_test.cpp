@@ -148,13 +148,18 @@ TEST_F(OffsetDialog, AlignmentPageNamesTheFieldsWithoutStoringTheOffsets) {
     EXPECT_EQ(host.printed[0].Title(), "Check alignment");
     const auto lines = testing::PrintedLines(PlainText(host.printed[0]));
     ASSERT_EQ(lines.size(), 16u);
-    EXPECT_EQ(lines[4], testing::Row({{110, "[DATE 12/30/05]"}}));
-    EXPECT_EQ(lines[7], testing::Row({{18, "[PAY TO Ann Lee********]"}, {105, "[$ **1234.50]"}}));
-    EXPECT_EQ(lines[9], testing::Row({{8,
-                                       "[DOLLARS ***** One Thousand Two Hundred Thirty Four "
-                                       "and 50/100*****]"}}));
-    EXPECT_EQ(lines[11], testing::Row({{18, "[NAME Ann Lee]"}, {78, "[SSN 123-45-6789]"}}));
-    EXPECT_EQ(lines[15], testing::Row({{13, "[MEMO]"}}));
+    // Each field's text stands where the check's would, framed, with its name before it.
+    EXPECT_EQ(lines[4], testing::Row({{104, "DATE"}, {109, "[12/30/05]"}}));
+    EXPECT_EQ(lines[7],
+              testing::Row(
+                  {{10, "PAY TO"}, {17, "[Ann Lee********]"}, {102, "$"}, {104, "[**1234.50]"}}));
+    // No room before the words: their name follows them.
+    EXPECT_EQ(lines[9], testing::Row({{7,
+                                       "[***** One Thousand Two Hundred Thirty Four and "
+                                       "50/100*****] DOLLARS"}}));
+    EXPECT_EQ(lines[11],
+              testing::Row({{12, "NAME"}, {17, "[Ann Lee]"}, {73, "SSN"}, {77, "[123-45-6789]"}}));
+    EXPECT_EQ(lines[15], testing::Row({{7, "MEMO"}, {12, "[]"}}));
     EXPECT_EQ(StoredOffsets(), (PrintOffsets{0, 0}));
     EXPECT_TRUE(program.printSet.IsVisible());
 }
