@@ -31,6 +31,11 @@ void PrintJob::At(int column, std::string_view text) {
     Text(text);
 }
 
+void PrintJob::Framed(int column, std::string_view text) {
+    At(column, text);
+    steps_.back().framed = true;
+}
+
 void PrintJob::NewLine(int count) {
     for (int i = 0; i < count; ++i) {
         PrintStep step;
@@ -76,7 +81,7 @@ std::vector<LaidOutPage> LayOut(const PrintJob& job, const ColumnMetrics& metric
             }
             case PrintStep::Kind::Text:
                 if (!step.text.empty())
-                    pages.back().items.push_back({line, column, step.text, font});
+                    pages.back().items.push_back({line, column, step.text, font, step.framed});
                 column += metrics.Columns(step.text, font);
                 break;
             case PrintStep::Kind::NewLine:

@@ -21,9 +21,10 @@ enum class PageOrientation { Portrait, Landscape };
 struct PrintStep {
     enum class Kind { Font, Column, Text, NewLine, EndPage };
     Kind kind = Kind::Text;
-    PrintFont font;    // Font
-    int column = 0;    // Column
-    std::string text;  // Text
+    PrintFont font;       // Font
+    int column = 0;       // Column
+    std::string text;     // Text
+    bool framed = false;  // Text: a light frame around it where the output can draw one
     bool operator==(const PrintStep&) const = default;
 };
 
@@ -44,6 +45,8 @@ class PrintJob {
     void Text(std::string_view text);
     // Tab, then Text.
     void At(int column, std::string_view text);
+    // Text with a light frame around it on a printed page; the plain text form shows the text.
+    void Framed(int column, std::string_view text);
     // Ends the line; `count` line breaks in a row leave count - 1 empty lines.
     void NewLine(int count = 1);
     // Ends the page and with it the document.
@@ -76,6 +79,7 @@ struct PlacedText {
     double column = 1;
     std::string text;
     PrintFont font;
+    bool framed = false;
     bool operator==(const PlacedText&) const = default;
 };
 

@@ -66,17 +66,20 @@ CheckFields FieldsOf(Program& program) {
 
 // The check from the top of the page to its memo line; H and V shift it. With `named`, each
 // field is framed in brackets that stand just outside its columns, so its text lands exactly where
-// the check's would, and its name stands before it (after it where there is no room to the left).
+// the check's would, and its name stands beside it: after it on the left of the check, before it,
+// with room for capitals wider than a column, on the right, where the page ends soon after.
 void PrintCheckFace(PrintJob& job, const CheckFields& fields, int h, int v, bool named = false) {
     auto field = [&](int column, std::string_view name, const std::string& text) {
         if (!named) {
             job.At(column, text);
             return;
         }
-        const int nameColumn = column - 2 - static_cast<int>(name.size());
-        if (nameColumn >= 1) job.At(nameColumn, name);
-        job.At(column - 1, "[" + text + "]");
-        if (nameColumn < 1) job.Text(" " + std::string(name));
+        const int width = static_cast<int>(name.size());
+        const int nameColumn = column - 3 - (width * 8 + 4) / 5;
+        const bool before = column - h >= 60 && nameColumn >= 1;
+        if (before) job.At(nameColumn, name);
+        job.Framed(column - 1, "[" + text + "]");
+        if (!before) job.Text(" " + std::string(name));
     };
     job.SetFont("Arial", kCheckFont);
     if (v + 1 > 0) job.NewLine(v + 1);

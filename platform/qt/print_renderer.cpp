@@ -7,6 +7,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPen>
 #include <QString>
 #include <algorithm>
 #include <array>
@@ -94,6 +95,16 @@ bool RenderJob(const PrintJob& job, QPagedPaintDevice& device) {
                     painter.setFont(PrintQFont(item->font));
                     const double x = (item->column - 1) * metrics.ColumnWidth(item->font);
                     painter.drawText(QPointF(x, baseline), ToQt(item->text));
+                    if (item->framed) {
+                        // Light enough to read the check stock's own lines through.
+                        const QFontMetricsF itemMetrics(painter.font(), &device);
+                        const QRectF box(x, top, itemMetrics.horizontalAdvance(ToQt(item->text)),
+                                         spacing);
+                        painter.save();
+                        painter.setPen(QPen(QColor(170, 170, 170), 0));
+                        painter.drawRect(box);
+                        painter.restore();
+                    }
                 }
             }
             top += spacing;

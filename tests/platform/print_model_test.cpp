@@ -53,14 +53,16 @@ TEST(PrintModel, LayOutKeepsFontsAndColumnsForTheRenderer) {
     job.SetFont("Arial", 6);
     job.NewLine();
     job.At(1, "small");
+    job.Framed(10, "[DATE]");
     job.EndPage();
     const std::vector<LaidOutPage> pages = LayOut(job, HalfWidth());
     ASSERT_EQ(pages.size(), 1u);
     const PrintFont big{"Arial", 11};
     const PrintFont small{"Arial", 6};
-    EXPECT_EQ(
-        pages[0].items,
-        (std::vector<PlacedText>{{0, 10, "abcd", big}, {1, 11, "e", big}, {2, 1, "small", small}}));
+    EXPECT_EQ(pages[0].items, (std::vector<PlacedText>{{0, 10, "abcd", big},
+                                                       {1, 11, "e", big},
+                                                       {2, 1, "small", small},
+                                                       {2, 10, "[DATE]", small, true}}));
     ASSERT_EQ(pages[0].lineFonts.size(), 3u);
     EXPECT_EQ(pages[0].lineFonts[2], small);
     EXPECT_EQ(job.Orientation(), PageOrientation::Landscape);

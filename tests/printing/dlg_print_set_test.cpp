@@ -148,18 +148,16 @@ TEST_F(OffsetDialog, AlignmentPageNamesTheFieldsWithoutStoringTheOffsets) {
     EXPECT_EQ(host.printed[0].Title(), "Check alignment");
     const auto lines = testing::PrintedLines(PlainText(host.printed[0]));
     ASSERT_EQ(lines.size(), 16u);
-    // Each field's text stands where the check's would, framed, with its name before it.
-    EXPECT_EQ(lines[4], testing::Row({{104, "DATE"}, {109, "[12/30/05]"}}));
+    // Each field's text stands where the check's would, framed, with its name beside it.
+    EXPECT_EQ(lines[4], testing::Row({{100, "DATE"}, {109, "[12/30/05]"}}));
     EXPECT_EQ(lines[7],
-              testing::Row(
-                  {{10, "PAY TO"}, {17, "[Ann Lee********]"}, {102, "$"}, {104, "[**1234.50]"}}));
-    // No room before the words: their name follows them.
+              testing::Row({{17, "[Ann Lee********] PAY TO"}, {100, "$"}, {104, "[**1234.50]"}}));
     EXPECT_EQ(lines[9], testing::Row({{7,
                                        "[***** One Thousand Two Hundred Thirty Four and "
                                        "50/100*****] DOLLARS"}}));
     EXPECT_EQ(lines[11],
-              testing::Row({{12, "NAME"}, {17, "[Ann Lee]"}, {73, "SSN"}, {77, "[123-45-6789]"}}));
-    EXPECT_EQ(lines[15], testing::Row({{7, "MEMO"}, {12, "[]"}}));
+              testing::Row({{17, "[Ann Lee] NAME"}, {70, "SSN"}, {77, "[123-45-6789]"}}));
+    EXPECT_EQ(lines[15], testing::Row({{12, "[] MEMO"}}));
     EXPECT_EQ(StoredOffsets(), (PrintOffsets{0, 0}));
     EXPECT_TRUE(program.printSet.IsVisible());
 }
