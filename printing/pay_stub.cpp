@@ -7,13 +7,16 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "platform/numbers.h"
+#include "printing/printed_figures.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
 namespace {
 
-constexpr std::string_view kRateFormat = "###.00";
-constexpr std::string_view kAmountFormat = "#####.00";
+using printed::Amount;
+using printed::Rate;
+using printed::ShownAmount;
+
 constexpr int kDescription = 5;
 constexpr int kRate = 30;
 constexpr int kHours = 50;
@@ -21,22 +24,6 @@ constexpr int kEarnings = 65;
 constexpr int kCurrent = 100;
 constexpr int kYearToDate = 115;
 constexpr int kAside = 85;
-
-std::string Rate(double value) {
-    return FormatNumber(value, kRateFormat);
-}
-
-std::string Amount(double value) {
-    return FormatNumber(value, kAmountFormat);
-}
-
-// What the main window shows ("$1,234.50", "12.00") as the stub prints amounts. A line the last
-// clear left empty stays empty rather than turning into .00, so the page shows it was not
-// calculated.
-std::string ShownAmount(const std::string& shown) {
-    const std::optional<double> value = StrictDouble(shown);
-    return value ? Amount(*value) : std::string();
-}
 
 // The hours typed into an entry, as the calculation reads them.
 double EntryValue(const Form1Ui& main, std::size_t index) {

@@ -9,31 +9,19 @@
 
 #include "app/program.h"
 #include "platform/numbers.h"
+#include "printing/printed_figures.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
 
 namespace {
 
-constexpr std::string_view kRateFormat = "###.00";
-constexpr std::string_view kAmountFormat = "#####.00";
+using printed::Amount;
+using printed::Rate;
+using printed::ShownAmount;
+
 constexpr double kCheckFont = 11;
 constexpr double kStubFont = 8;
-
-std::string Rate(double value) {
-    return FormatNumber(value, kRateFormat);
-}
-
-std::string Amount(double value) {
-    return FormatNumber(value, kAmountFormat);
-}
-
-// A figure a window shows ("$1,234.50", "1234.50") as the stubs print money. A result line the
-// last clear left empty stays empty rather than claiming .00 for a period never calculated.
-std::string ShownAmount(const std::string& shown) {
-    const std::optional<double> value = StrictDouble(shown);
-    return value ? Amount(*value) : std::string();
-}
 
 // The check's own fields as the preview holds them, and each one's name on the alignment page.
 struct CheckFields {
