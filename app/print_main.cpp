@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/terminal_text.h"
 #include "employee/employee_files.h"
 #include "employee/employee_name.h"
 #include "employee/profile_files.h"
@@ -85,24 +86,6 @@ void PrintUsage(std::ostream& out) {
            "  --ytd-report     the year-to-date report of the employee's register\n"
            "  --text           print the document as plain text on standard output instead of\n"
            "                   writing the PDF file\n";
-}
-
-// Text from a file or the command line reaches the terminal without control characters, so
-// that a damaged file cannot drive it; a message's own line breaks become indented lines.
-std::string Printable(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            out += "\n  ";
-            ++i;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            out += '?';
-        } else {
-            out += static_cast<char>(byte);
-        }
-    }
-    return out;
 }
 
 std::pair<int, int> OffsetsValue(std::string_view text) {
@@ -195,7 +178,7 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
 std::string Messages(std::string_view what, const ScriptedHost& host) {
     std::string text(what);
     for (const ScriptedHost::Message& message : host.messages)
-        text += "\n  " + Printable(message.text);
+        text += MessageLines(message.text);
     return text;
 }
 
@@ -203,7 +186,7 @@ PrintJob BuildDocument(const Request& request, Program& program) {
     ScriptedHost& host = static_cast<ScriptedHost&>(program.host);
     const std::string& name = *request.employee;
     if (const auto problem = EmployeeNameProblem(name)) {
-        throw UsageError{"--employee \"" + Printable(name) + "\": " + Printable(*problem)};
+        throw UsageError{"--employee \"" + Printable(name) + "\":" + MessageLines(*problem)};
     }
     const std::filesystem::path useFile = EmployeeFile(name, kUseFileExtension);
     if (!FileExists(useFile)) {
