@@ -8,28 +8,22 @@ namespace kestrel {
 
 namespace {
 
-struct GridColumn {
-    const char* heading;
-    int left;
-    int width;
-};
-
 // In the order of kYtdColumns.
-constexpr std::array<GridColumn, kYtdColumns.size()> kGrid{{{"Federal", 1272, 660},
-                                                            {"SS", 1956, 612},
-                                                            {"Medi", 2604, 612},
-                                                            {"State", 3264, 612},
-                                                            {"City", 3912, 612},
-                                                            {"MCU", 4572, 612},
-                                                            {"Bond", 5220, 612},
-                                                            {"Dues", 5880, 612},
-                                                            {"Pension", 6528, 612},
-                                                            {"Misc.", 7188, 612},
-                                                            {"K-Plan", 7836, 612},
-                                                            {"Tips", 8484, 612},
-                                                            {"OT", 9120, 612},
-                                                            {"Net", 9768, 768},
-                                                            {"Gross", 10584, 768}}};
+constexpr std::array<GridColumnPlace, kYtdColumns.size()> kGrid{{{"Federal", 1272, 660},
+                                                                 {"SS", 1956, 612},
+                                                                 {"Medi", 2604, 612},
+                                                                 {"State", 3264, 612},
+                                                                 {"City", 3912, 612},
+                                                                 {"MCU", 4572, 612},
+                                                                 {"Bond", 5220, 612},
+                                                                 {"Dues", 5880, 612},
+                                                                 {"Pension", 6528, 612},
+                                                                 {"Misc.", 7188, 612},
+                                                                 {"K-Plan", 7836, 612},
+                                                                 {"Tips", 8484, 612},
+                                                                 {"OT", 9120, 612},
+                                                                 {"Net", 9768, 768},
+                                                                 {"Gross", 10584, 768}}};
 constexpr int kWeekLeft = 516;
 constexpr int kWeekWidth = 720;
 constexpr int kPanelLeft = 132;
@@ -64,6 +58,10 @@ std::size_t Slot(int week) {
 }
 
 }  // namespace
+
+GridColumnPlace GridColumn(YtdColumn column) {
+    return kGrid[ColumnIndex(column)];
+}
 
 frmYear::frmYear(Program& program)
     : FormOf(program.host, "frmYear", FormKind::MdiChild), program_(program) {

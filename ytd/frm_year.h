@@ -11,6 +11,15 @@ namespace kestrel {
 
 class Program;
 
+// Where the grid stands a column, in twips, with its fixed heading; the totals strip lines its
+// boxes up under the same places.
+struct GridColumnPlace {
+    const char* heading;
+    int left;
+    int width;
+};
+GridColumnPlace GridColumn(YtdColumn column);
+
 struct frmYearUi {
     static constexpr std::size_t kColumns = kYtdColumns.size();
     // Headings of the top (0) and bottom (1) half: "Week" then one per amount column.

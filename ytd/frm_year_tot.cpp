@@ -8,27 +8,6 @@ namespace kestrel {
 
 namespace {
 
-struct StripColumn {
-    const char* heading;
-    int left;
-    int width;
-};
-
-// Under the grid's columns of the same totals; the grid's Tips column has no box on this line.
-constexpr std::array<StripColumn, kStripColumns.size()> kStrip{{{"Federal", 1272, 660},
-                                                                {"SS", 1956, 612},
-                                                                {"Medi", 2604, 612},
-                                                                {"State", 3264, 612},
-                                                                {"City", 3912, 612},
-                                                                {"MCU", 4572, 612},
-                                                                {"Bond", 5220, 612},
-                                                                {"Dues", 5880, 612},
-                                                                {"Pension", 6528, 612},
-                                                                {"Misc.", 7188, 612},
-                                                                {"K-Plan", 7836, 612},
-                                                                {"OT", 9120, 612},
-                                                                {"Net", 9768, 768},
-                                                                {"Gross", 10584, 768}}};
 constexpr std::size_t kFirstDeduction = 5;
 constexpr int kBoxesTop = 210;
 constexpr int kSecondLineTop = 552;
@@ -66,14 +45,14 @@ frmYearTot::frmYearTot(Program& program)
 void frmYearTot::BuildUi(frmYearTotUi& ui) {
     SetCaption("Totals");
     SetGeometry({0, frmYear::kWeeklyHeight, 10584 + 768 + 120, kHeight});
-    for (std::size_t k = 0; k < kStrip.size(); ++k) {
+    for (std::size_t k = 0; k < kStripColumns.size(); ++k) {
+        const GridColumnPlace place = GridColumn(kStripColumns[k]);
         const int index = static_cast<int>(k);
-        ui.lbHeading[k] =
-            &Add<Label>("lbHeading", {kStrip[k].left, 0, kStrip[k].width, 210}, index);
-        ui.lbHeading[k]->SetCaption(kStrip[k].heading);
+        ui.lbHeading[k] = &Add<Label>("lbHeading", {place.left, 0, place.width, 210}, index);
+        ui.lbHeading[k]->SetCaption(place.heading);
         ui.lbHeading[k]->SetAlignment(Align::Center);
-        ui.txtTotal[k] = &Add<TextBox>(
-            "txtTotal", {kStrip[k].left, kBoxesTop, kStrip[k].width, kBoxHeight}, index);
+        ui.txtTotal[k] =
+            &Add<TextBox>("txtTotal", {place.left, kBoxesTop, place.width, kBoxHeight}, index);
         ui.txtTotal[k]->SetAlignment(Align::Right);
         if (kStripColumns[k] == YtdColumn::Net || kStripColumns[k] == YtdColumn::Gross)
             ui.txtTotal[k]->SetAllowedKeys(std::string(kNumberKeys));
