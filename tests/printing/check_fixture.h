@@ -12,6 +12,7 @@
 
 #include "app/program.h"
 #include "platform/scripted_host.h"
+#include "support/printed_text.h"
 #include "support/temp_dir.h"
 
 namespace kestrel::testing {
@@ -41,25 +42,5 @@ class CheckFixture : public ::testing::Test {
     ScriptedHost host;
     Program program{host};
 };
-
-// The plain text of a job, one string per printed line.
-inline std::vector<std::string> PrintedLines(const std::string& plain) {
-    std::vector<std::string> lines;
-    std::istringstream in(plain);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-// A printed line as the plain text lays it out: each text from its column (1 is the first).
-inline std::string Row(const std::vector<std::pair<int, std::string>>& items) {
-    std::string line;
-    for (const auto& [column, text] : items) {
-        const auto at = static_cast<std::size_t>(column - 1);
-        if (line.size() < at) line.resize(at, ' ');
-        line += text;
-    }
-    return line;
-}
 
 }  // namespace kestrel::testing

@@ -12,6 +12,7 @@
 
 #include "app/program.h"
 #include "platform/scripted_host.h"
+#include "support/printed_text.h"
 #include "support/temp_dir.h"
 #include "ytd/year_to_date.h"
 
@@ -21,22 +22,12 @@ namespace {
 namespace fs = std::filesystem;
 using Items = std::vector<std::pair<int, std::string>>;
 
-// A printed line with each text starting at its column (1 is the left margin).
 std::string Place(const Items& items) {
-    std::string line;
-    for (const auto& [column, text] : items) {
-        line.resize(static_cast<std::size_t>(column - 1), ' ');
-        line += text;
-    }
-    return line;
+    return testing::Row(items);
 }
 
 std::vector<std::string> Lines(const PrintJob& job) {
-    std::vector<std::string> lines;
-    std::istringstream in(PlainText(job));
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
+    return testing::PrintedLines(job);
 }
 
 // The columns of the amounts, in the order of the report: federal, SS, Medicare, state, city,
