@@ -10,10 +10,11 @@ std::optional<BracketMatch> BracketLookup(float wages, const BracketTable& table
     const auto d = static_cast<float>(divisor);
     // Halved minimums are compared as singles, as they were always stored.
     auto minimum = [&](int k) { return table[static_cast<std::size_t>(k)].Minimum / d; };
+    // Wages and table figures are all singles, so each step of the tax is rounded to single.
     auto taxOf = [&](int k) {
         const BracketRow& row = table[static_cast<std::size_t>(k)];
-        const double tax = (static_cast<double>(wages) - minimum(k)) * row.Percent + row.Amount / d;
-        return static_cast<double>(static_cast<float>(tax));
+        const float tax = (wages - minimum(k)) * row.Percent + row.Amount / d;
+        return static_cast<double>(tax);
     };
     std::optional<BracketMatch> match;
     for (int k = 0; k + 1 < rows; ++k) {
@@ -35,22 +36,22 @@ void StateTableWithholding(const StateTaxSettings& state, const EmployeeProfile&
                            PayResult& r) {
     const BracketTable& table =
         profile.StateStatus == "Single" ? state.SingleBrackets : state.MarriedBrackets;
-    const double wages = r.TaxableWages;
+    const float wages = r.TaxableWages;
+    // A bracket's tax is a single, and so is the tax less the allowance.
+    float tax = static_cast<float>(r.StateTax);
     if (profile.BiWeeklyPay) {
-        r.StateTaxableWages =
-            static_cast<float>(wages - r.StateExemptionAmount - r.CafeteriaStateDeduction);
+        r.StateTaxableWages = wages - r.StateExemptionAmount - r.CafeteriaStateDeduction;
         if (const auto match = BracketLookup(r.StateTaxableWages, table, 10, 1)) {
-            r.StateTax = match->tax;
+            tax = static_cast<float>(match->tax);
         }
     }
     if (profile.WeeklyPay) {
-        r.StateTaxableWages = static_cast<float>(
-            wages - static_cast<double>(r.StateExemptionAmount / 2.0f) - r.CafeteriaStateDeduction);
+        r.StateTaxableWages = wages - r.StateExemptionAmount / 2 - r.CafeteriaStateDeduction;
         if (const auto match = BracketLookup(r.StateTaxableWages, table, 10, 2)) {
-            r.StateTax = match->tax;
+            tax = static_cast<float>(match->tax);
         }
     }
-    r.StateTax -= state.CaliforniaAllowance;
+    r.StateTax = tax - state.CaliforniaAllowance;
 }
 
 namespace {
@@ -72,8 +73,7 @@ void NonResidentWithholding(const std::array<float, 8>& minimum,
     if (const auto found = NonResidentSubtract(minimum, subtract, r.TaxableWages)) {
         r.CityExemptionAmount = *found;
     }
-    r.CityTax =
-        static_cast<float>((static_cast<double>(r.TaxableWages) - r.CityExemptionAmount) * percent);
+    r.CityTax = (r.TaxableWages - r.CityExemptionAmount) * percent;
 }
 
 }  // namespace
@@ -88,8 +88,7 @@ void CityWithholding(const CityTaxSettings& city, const NonResidentTaxSettings& 
                                    nonResident.NonResidentPercent, r);
             return;
         }
-        r.CityTaxableWages =
-            static_cast<float>(static_cast<double>(r.TaxableWages) - r.CityExemptionAmount);
+        r.CityTaxableWages = r.TaxableWages - r.CityExemptionAmount;
         if (const auto match = BracketLookup(r.CityTaxableWages, table, 8, 1)) {
             r.CityTax = match->tax;
         }
@@ -101,8 +100,7 @@ void CityWithholding(const CityTaxSettings& city, const NonResidentTaxSettings& 
                                    nonResident.NonResidentPercent, r);
             return;
         }
-        r.CityTaxableWages =
-            static_cast<float>(static_cast<double>(r.TaxableWages) - r.CityExemptionAmount / 2.0f);
+        r.CityTaxableWages = r.TaxableWages - r.CityExemptionAmount / 2;
         if (const auto match = BracketLookup(r.CityTaxableWages, table, 8, 2)) {
             r.CityTax = match->tax;
         }

@@ -124,19 +124,17 @@ namespace {
 
 // Each matching row overwrites the result; wages at or below row 1 leave it as it was.
 float LookUp(const FederalBlock& block, float wages, float tax) {
-    const double w = wages;
+    // Every figure is a single, so every step of a row's tax is rounded to single.
     const auto& rows = block.rows;
     if (wages > rows[0].Over && wages <= rows[0].NotOver) {
-        tax = static_cast<float>((w - rows[0].ExcessOver) * rows[0].Percent);
+        tax = (wages - rows[0].ExcessOver) * rows[0].Percent;
     }
     for (std::size_t r = 1; r < 5; ++r) {
         if (wages > rows[r].Over && wages <= rows[r].NotOver) {
-            tax = static_cast<float>((w - rows[r].ExcessOver) * rows[r].Percent + rows[r].Base);
+            tax = (wages - rows[r].ExcessOver) * rows[r].Percent + rows[r].Base;
         }
     }
-    if (wages > rows[5].Over) {
-        tax = static_cast<float>((w - rows[5].ExcessOver) * rows[5].Percent + rows[5].Base);
-    }
+    if (wages > rows[5].Over) tax = (wages - rows[5].ExcessOver) * rows[5].Percent + rows[5].Base;
     return tax;
 }
 

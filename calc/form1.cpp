@@ -21,10 +21,11 @@ bool IsDollarEntry(int index) {
     return index == 6;
 }
 
-// The value an entry stands for; nullopt when it holds text that is not a number.
+// The value an entry stands for; nullopt when it holds text that is not a number. A text whose
+// leading number is 0 ("-", ".", "0-", "0 0") stands for 0, as the calculation turns every such
+// entry into "0" before it reads them; anything else must be a number as a whole ("1-2" is not).
 std::optional<double> EntryValue(int index, const std::string& text) {
-    // Blank counts as nothing entered.
-    if (text.find_first_not_of(' ') == std::string::npos) return 0.0;
+    if (LeadingNumber(text) == 0) return 0.0;
     if (IsDollarEntry(index)) {
         const auto money = StrictCurrency(text);
         if (!money) return std::nullopt;
@@ -303,17 +304,46 @@ std::optional<int> Form1::FirstBadEntry() {
     return std::nullopt;
 }
 
+PayPeriodEntry Form1::EntriesAsRead() {
+    Form1Ui& u = ui();
+    std::array<float, 8> hours{};
+    for (std::size_t i = 0; i < 8; ++i) {
+        hours[i] =
+            static_cast<float>(EntryValue(static_cast<int>(i), u.txtEntry[i]->Text()).value_or(0));
+    }
+    PayPeriodEntry entry = program_.entry;
+    entry.StrHrs = hours[0];
+    entry.StrHrs2 = hours[1];
+    entry.OtVar = hours[2];
+    entry.OtHrs = hours[3];
+    entry.Avas = hours[4];
+    entry.VacDys = hours[5];
+    const std::string& dollars = u.txtEntry[6]->Text();
+    entry.Addit =
+        LeadingNumber(dollars) == 0 ? Currency() : StrictCurrency(dollars).value_or(Currency());
+    entry.TipsHrs = hours[7];
+    entry.OtMultiplier = u.opt1X->Value() ? 1 : 2;
+    entry.WeekEnding = u.txtWeekEnd->Text();
+    return entry;
+}
+
 bool Form1::CalculatePay() {
     Form1Ui& u = ui();
     // Every entry must be a number before anything changes; the key filter lets "1-2" through.
     if (const auto bad = FirstBadEntry()) {
-        TextBox& box = *u.txtEntry[static_cast<std::size_t>(*bad)];
-        GetHost().MsgBox("\"" + box.Text() + "\" in " +
-                             kEntryCaptions[static_cast<std::size_t>(*bad)] +
-                             " is not a number.\r\nNothing was calculated.",
-                         MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
-        box.SetFocus();
+        RefuseEntry(*bad, "is not a number");
         return false;
+    }
+    // Absurd hours or amounts would make a gross pay that money cannot hold.
+    {
+        PayInputs inputs{program_.profile, program_.federal, program_.stateSettings,
+                         program_.citySettings, program_.nonResidentSettings};
+        inputs.defaultPayRate = program_.DefaultPayRate;
+        inputs.overtimeOneTimes = u.opt1X->Value();
+        if (const auto beyond = EntryBeyondRange(inputs, EntriesAsRead())) {
+            RefuseEntry(*beyond, "makes an amount too large to calculate");
+            return false;
+        }
     }
 
     BlankFigures();
@@ -326,32 +356,29 @@ bool Form1::CalculatePay() {
     for (Label* line : u.lbTax)
         line->SetCaption("");
 
-    std::array<double, 8> values{};
     for (std::size_t i = 0; i < 8; ++i) {
-        values[i] = *EntryValue(static_cast<int>(i), u.txtEntry[i]->Text());
-        if (values[i] == 0) u.txtEntry[i]->SetText("0");
+        if (LeadingNumber(u.txtEntry[i]->Text()) == 0) u.txtEntry[i]->SetText("0");
     }
     PayPeriodEntry& entry = program_.entry;
-    entry.StrHrs = static_cast<float>(values[0]);
-    entry.StrHrs2 = static_cast<float>(values[1]);
-    entry.OtVar = static_cast<float>(values[2]);
-    entry.OtHrs = static_cast<float>(values[3]);
-    entry.Avas = static_cast<float>(values[4]);
-    entry.VacDys = static_cast<float>(values[5]);
-    entry.Addit = *StrictCurrency(u.txtEntry[6]->Text());
-    entry.TipsHrs = static_cast<float>(values[7]);
-    entry.OtMultiplier = u.opt1X->Value() ? 1 : 2;
-    entry.WeekEnding = u.txtWeekEnd->Text();
+    entry = EntriesAsRead();
 
-    program_.dialogState.TakeAdjustments(program_.stateSettings);
+    // The state routines work with the allowance in memory; only the insurance step takes the
+    // adjustment and the allowance afresh from the window.
+    StateTaxSettings fresh = program_.stateSettings;
+    program_.dialogState.TakeAdjustments(fresh);
 
     PayInputs inputs{program_.profile, program_.federal, program_.stateSettings,
                      program_.citySettings, program_.nonResidentSettings};
     inputs.ytdGross = program_.ytd.totals.Gross;
+    inputs.ytdSocialSecurity = program_.ytd.totals.SocialSecurity;
+    inputs.ytdMedicare = program_.ytd.totals.Medicare;
+    inputs.windowStateAdjustment = fresh.StateAdjustment;
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
     PayResult& r = program_.result;
     r = ComputePay(inputs, entry);
+    program_.stateSettings.StateAdjustment = fresh.StateAdjustment;
+    program_.stateSettings.CaliforniaAllowance = fresh.CaliforniaAllowance;
     // The fixed deductions are rounded to cents in the profile itself.
     program_.profile.CreditUnion = r.CreditUnion;
     program_.profile.Bond = r.Bond;
@@ -380,6 +407,15 @@ bool Form1::CalculatePay() {
     program_.dialogCity.Unload();
     program_.dialogState.Unload();
     return true;
+}
+
+void Form1::RefuseEntry(int index, std::string_view why) {
+    TextBox& box = *ui().txtEntry[static_cast<std::size_t>(index)];
+    GetHost().MsgBox("\"" + box.Text() + "\" in " +
+                         kEntryCaptions[static_cast<std::size_t>(index)] + " " + std::string(why) +
+                         ".\r\nNothing was calculated.",
+                     MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    box.SetFocus();
 }
 
 void Form1::ClearEntries() {

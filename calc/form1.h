@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/payroll_records.h"
 #include "platform/form.h"
 
 namespace kestrel {
@@ -113,6 +114,10 @@ class Form1 : public FormOf<Form1Ui> {
 
     // The entry that does not hold a number, if any.
     std::optional<int> FirstBadEntry();
+    // The period as the eight entries state it (each as the calculation reads it).
+    PayPeriodEntry EntriesAsRead();
+    // Tells why entry `index` stops the calculation and puts the focus on it.
+    void RefuseEntry(int index, std::string_view why);
 
   protected:
     void BuildUi(Form1Ui& ui) override;

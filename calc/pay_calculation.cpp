@@ -1,7 +1,10 @@
 #include "calc/pay_calculation.h"
 
+#include <cmath>
+
 #include "calc/bracket_lookup.h"
 #include "calc/payroll_taxes.h"
+#include "calc/special_states.h"
 
 namespace kestrel {
 
@@ -23,7 +26,7 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
     r.CafeteriaAmount = p.Cafeteria;
 
     r.PayRate = p.HourlyRate1 != 0 ? p.HourlyRate1 : in.defaultPayRate;
-    const double rate = r.PayRate;
+    const float rate = r.PayRate;
 
     r.FederalAllowanceAmount =
         FederalAllowanceLookup(in.federal, p.FederalStatus, p.FederalAllowances);
@@ -32,31 +35,32 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
         ExemptionLookup(in.state.SingleExemptions, in.state.MarriedExemptions, p);
     r.CityExemptionAmount = ExemptionLookup(in.city.SingleExemptions, in.city.MarriedExemptions, p);
 
-    if (!in.overtimeOneTimes) entry.OtVar = Single(entry.OtVar * 2.0);
+    if (!in.overtimeOneTimes) entry.OtVar = entry.OtVar * 2;
 
-    r.RegularPay1 = Single(entry.StrHrs * rate);
-    r.RegularPay2 = Single(static_cast<double>(p.HourlyRate2) * entry.StrHrs2);
-    const float otVarPay = Single(entry.OtVar * rate);
+    r.RegularPay1 = entry.StrHrs * rate;
+    r.RegularPay2 = p.HourlyRate2 * entry.StrHrs2;
+    const float otVarPay = entry.OtVar * rate;
     r.TotalOt = Single(entry.OtHrs * 1.5 * rate + otVarPay);
-    r.TotalTips = Single(static_cast<double>(p.TipsRate) * entry.TipsHrs);
+    r.TotalTips = p.TipsRate * entry.TipsHrs;
 
     // Each piece of gross pay goes to currency on its own, so the total is exact to the
     // ten-thousandth however the pieces were rounded in single precision.
-    const float regular = Single(static_cast<double>(r.RegularPay2) + r.RegularPay1);
-    const float holiday = Single(entry.Avas * rate);
+    const float regular = r.RegularPay2 + r.RegularPay1;
+    const float holiday = entry.Avas * rate;
     const Currency gross = ToCurrency(regular + entry.OtHrs * 1.5 * rate + holiday) + entry.Addit +
-                           ToCurrency(otVarPay) + ToCurrency(Single(rate * entry.VacDys)) +
+                           ToCurrency(otVarPay) + ToCurrency(rate * entry.VacDys) +
                            ToCurrency(r.TotalTips);
     r.GrossPay = gross.ToSingle();
 
     const double grossPay = r.GrossPay;
     r.KPlanAmount = p.KPlanIsPercent == 1 ? Single(p.KPlan * 0.01 * grossPay) : p.KPlan;
     r.PensionAmount = Single(p.Pension * 0.01 * grossPay);
-    r.TaxableWages = Single(grossPay - r.KPlanAmount);
+    r.TaxableWages = r.GrossPay - r.KPlanAmount;
 
-    if (p.BiWeeklyPay) r.FederalAllowanceAmount = Single(r.FederalAllowanceAmount * 2.0);
-    r.FederalTaxableWages = Single(static_cast<double>(r.TaxableWages) - r.PensionAmount -
-                                   r.FederalAllowanceAmount - r.CafeteriaAmount);
+    if (p.BiWeeklyPay) r.FederalAllowanceAmount = r.FederalAllowanceAmount * 2;
+    // Four singles: each difference is rounded to single before the next, as the types say.
+    r.FederalTaxableWages =
+        r.TaxableWages - r.PensionAmount - r.FederalAllowanceAmount - r.CafeteriaAmount;
 
     if (p.FederalExempt == 0) {
         r.FederalTax = FederalWithholding(in.federal, p.FederalStatus != "Single", p.WeeklyPay,
@@ -72,14 +76,16 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
 
     r.CafeteriaStateDeduction = p.CafeteriaReducesState != 0 ? r.CafeteriaAmount : 0;
 
-    // Later: the formulas of the eleven special states run here, each when its flag is set.
+    // The special states see the federal tax before the additional amount and before rounding.
+    const bool wholeDollarState =
+        SpecialStateWithholding(in.state, p, in.ytdSocialSecurity, in.ytdMedicare, r);
     if (!in.state.AnySpecialState()) StateTableWithholding(in.state, p, r);
     CityWithholding(in.city, in.nonResident, p, r);
     const SdiSui payroll = GetSDI_SUI(in.state, r.GrossPay, in.ytdGross);
     r.SdiTax = payroll.sdi;
     r.SuiTax = payroll.sui;
 
-    r.FederalTax = RoundCents(Single(static_cast<double>(r.FederalTax) + p.AdditionalFederal));
+    r.FederalTax = RoundCents(r.FederalTax + p.AdditionalFederal);
     r.SocSecTax = RoundCents(r.SocSecTax);
     r.MedicareTax = RoundCents(r.MedicareTax);
     r.CreditUnion = RoundCents(p.CreditUnion);
@@ -95,17 +101,52 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
 
     if (p.FederalExempt == 1) r.FederalTax = 0;
 
-    r.StateTax = RoundCents(r.StateTax + in.state.StateAdjustment);
-    // Later: Alabama, Missouri and Oklahoma force the whole-dollar rounding as well.
-    if (in.state.RoundState == 1) r.StateTax = RoundWholeEven(r.StateTax);
+    const float adjustment = in.windowStateAdjustment.value_or(in.state.StateAdjustment);
+    r.StateTax = RoundCents(r.StateTax + adjustment);
+    if (in.state.RoundState == 1 || wholeDollarState) r.StateTax = RoundWholeEven(r.StateTax);
     if (r.StateTax < 0) r.StateTax = 0;
 
     r.TaxDeduct = static_cast<double>(r.FederalTax) + r.StateTax + r.SdiTax + r.SuiTax + r.CityTax +
                   r.MedicareTax + r.SocSecTax;
-    r.TotDeduct = Single(static_cast<double>(r.Bond) + r.CreditUnion + r.Misc + r.Dues +
-                         r.KPlanAmount + r.PensionAmount + r.CafeteriaAmount);
+    r.TotDeduct = r.Bond + r.CreditUnion + r.Misc + r.Dues + r.KPlanAmount + r.PensionAmount +
+                  r.CafeteriaAmount;
     r.NetPay = Single(grossPay - (r.TaxDeduct + r.TotDeduct) - r.TotalTips);
     return r;
+}
+
+std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& entry) {
+    const EmployeeProfile& p = in.profile;
+    const float rate = p.HourlyRate1 != 0 ? p.HourlyRate1 : in.defaultPayRate;
+    const float otVar = in.overtimeOneTimes ? entry.OtVar : entry.OtVar * 2;
+    // The pieces of gross pay in the order the calculation forms them, each with its entry.
+    struct Piece {
+        int entry;
+        double amount;
+    };
+    const std::array<Piece, 4> first{{{0, entry.StrHrs * rate},
+                                      {1, p.HourlyRate2 * entry.StrHrs2},
+                                      {3, entry.OtHrs * 1.5 * rate},
+                                      {4, entry.Avas * rate}}};
+    double firstSum = 0;
+    const Piece* largest = first.data();
+    for (const Piece& piece : first) {
+        if (!Currency::TryFromDouble(piece.amount)) return piece.entry;
+        if (std::fabs(piece.amount) > std::fabs(largest->amount)) largest = &piece;
+        firstSum += piece.amount;
+    }
+    auto total = Currency::TryFromDouble(firstSum);
+    if (!total) return largest->entry;
+    total = Currency::TrySum(*total, entry.Addit);
+    if (!total) return 6;
+    const std::array<Piece, 3> rest{
+        {{2, otVar * rate}, {5, rate * entry.VacDys}, {7, p.TipsRate * entry.TipsHrs}}};
+    for (const Piece& piece : rest) {
+        const auto amount = Currency::TryFromDouble(piece.amount);
+        if (!amount) return piece.entry;
+        total = Currency::TrySum(*total, *amount);
+        if (!total) return piece.entry;
+    }
+    return std::nullopt;
 }
 
 PayDisplay FormatPayResult(const PayResult& r) {

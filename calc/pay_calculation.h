@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "calc/federal_tables.h"
@@ -22,6 +23,13 @@ struct PayInputs {
     // The register's year-to-date gross when the calculation runs: the wage bases of Social
     // Security, SDI and SUI are taken against it.
     Currency ytdGross{};
+    // The register's Social Security and Medicare totals, which Massachusetts looks at.
+    float ytdSocialSecurity = 0;
+    float ytdMedicare = 0;
+    // The state adjustment as the State Tax window's box holds it when the insurance taxes are
+    // worked out; it can differ from `state` when the window is open with an unsaved edit. The
+    // state routines before it use the value in memory.
+    std::optional<float> windowStateAdjustment{};
     float defaultPayRate = kDefaultPayRate;
     // "(1X)" is selected; with "(2X)" the 1x/2x overtime hours count double.
     bool overtimeOneTimes = true;
@@ -32,6 +40,12 @@ struct PayInputs {
 // added. With "(2X)" selected `entry.OtVar` is doubled in place, as the calculation always did,
 // so after it the entry holds the hours already multiplied.
 PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry);
+
+// The entry (0 to 7, as the main window numbers them) whose part of gross pay cannot be held:
+// a product beyond single precision, or a piece or the running total of gross pay beyond what
+// currency holds. Nothing when the period can be calculated. Checked before `ComputePay`, which
+// would otherwise clip such a total.
+std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& entry);
 
 // The texts the main window shows for a result.
 struct PayDisplay {

@@ -3,7 +3,7 @@
 namespace kestrel {
 
 float GetSocSec(float grossPay, float cafeteria, Currency ytdGross, bool selfEmployed) {
-    const float wages = static_cast<float>(static_cast<double>(grossPay) - cafeteria);
+    const float wages = grossPay - cafeteria;
     // The year-to-date figures are money: sums with them are exact.
     const Currency through = ytdGross + Currency::FromSingle(wages);
     const Currency base = Currency::FromDouble(kSocSecWageBase);
@@ -15,7 +15,8 @@ float GetSocSec(float grossPay, float cafeteria, Currency ytdGross, bool selfEmp
 }
 
 float MedicareTax(float grossPay, float cafeteria, bool selfEmployed) {
-    double tax = (static_cast<double>(grossPay) - cafeteria) * kMedicareRate;
+    const float wages = grossPay - cafeteria;
+    double tax = wages * kMedicareRate;
     if (selfEmployed) tax *= 2;
     return static_cast<float>(tax);
 }

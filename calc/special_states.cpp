@@ -315,16 +315,21 @@ StateTaxResult WisconsinTax(const StateTaxSettings& state, std::string_view stat
     const BracketTable& table = TableFor(state, stateStatus);
     // Here the California allowance field carries Wisconsin's deduction off the wages.
     const float x = taxableWages - state.CaliforniaAllowance - cafeteriaStateDeduction;
-    double tax = taxBefore;
+    // A line's tax is a single, and a single less the credit stays one; only a tax left from
+    // before (no line matched) keeps its own precision.
+    std::optional<float> lineTax;
     if (biWeeklyPay) {
-        if (const auto match = BracketLookup(x, table, 10, 1)) tax = match->tax;
+        if (const auto match = BracketLookup(x, table, 10, 1))
+            lineTax = static_cast<float>(match->tax);
     }
     if (weeklyPay) {
-        if (const auto match = BracketLookup(x, table, 10, 2)) tax = match->tax;
+        if (const auto match = BracketLookup(x, table, 10, 2))
+            lineTax = static_cast<float>(match->tax);
     }
     // The exemption entries are credits off the tax.
     const float credit = weeklyPay ? stateExemptionAmount / 2 : stateExemptionAmount;
-    return {tax - credit, x};
+    if (lineTax) return {static_cast<double>(*lineTax - credit), x};
+    return {taxBefore - credit, x};
 }
 
 StateTaxResult NorthCarolinaTax(const StateTaxSettings& state, std::string_view stateStatus,

@@ -409,6 +409,21 @@ Currency Currency::FromDouble(double value) {
     return FromRaw(static_cast<std::int64_t>(*scaled));
 }
 
+std::optional<Currency> Currency::TryFromDouble(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    const auto scaled = ScaleAndRound(std::fabs(value), 4, Tie::kToEven);
+    if (!scaled) return std::nullopt;
+    if (std::signbit(value)) {
+        if (*scaled > kTwoToThe63) return std::nullopt;
+        if (*scaled == kTwoToThe63) return FromRaw(std::numeric_limits<std::int64_t>::min());
+        return FromRaw(-static_cast<std::int64_t>(*scaled));
+    }
+    if (*scaled > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) {
+        return std::nullopt;
+    }
+    return FromRaw(static_cast<std::int64_t>(*scaled));
+}
+
 std::string FormatNumber(double value, std::string_view pattern) {
     if (pattern.empty()) return DoubleText(value);
     const NumberPattern parsed = ParsePattern(pattern);

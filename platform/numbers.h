@@ -23,21 +23,38 @@ class Currency {
     // zero; anything beyond the 64-bit range saturates at the nearest end of it.
     static Currency FromDouble(double value);
     static Currency FromSingle(float value) { return FromDouble(static_cast<double>(value)); }
+    // The same, but nothing for NaN, infinity or a value that does not fit: for figures that
+    // must be refused rather than clipped.
+    static std::optional<Currency> TryFromDouble(double value);
+    // An exact sum, or nothing when it leaves the 64-bit range.
+    static std::optional<Currency> TrySum(Currency a, Currency b) {
+        std::int64_t sum = 0;
+        if (__builtin_add_overflow(a.raw_, b.raw_, &sum)) return std::nullopt;
+        return FromRaw(sum);
+    }
 
     constexpr std::int64_t Raw() const { return raw_; }
     double ToDouble() const { return static_cast<double>(raw_) / 10000.0; }
     float ToSingle() const { return static_cast<float>(ToDouble()); }
 
-    constexpr Currency operator+(Currency other) const { return FromRaw(raw_ + other.raw_); }
-    constexpr Currency operator-(Currency other) const { return FromRaw(raw_ - other.raw_); }
-    constexpr Currency& operator+=(Currency other) {
-        raw_ += other.raw_;
-        return *this;
+    // Sums and differences saturate at the ends of the range instead of wrapping round to the
+    // other sign; callers that must not clip check with TrySum first.
+    constexpr Currency operator+(Currency other) const {
+        std::int64_t sum = 0;
+        if (__builtin_add_overflow(raw_, other.raw_, &sum)) return Saturated(other.raw_ > 0);
+        return FromRaw(sum);
     }
+    constexpr Currency operator-(Currency other) const {
+        std::int64_t difference = 0;
+        if (__builtin_sub_overflow(raw_, other.raw_, &difference)) return Saturated(other.raw_ < 0);
+        return FromRaw(difference);
+    }
+    constexpr Currency& operator+=(Currency other) { return *this = *this + other; }
     constexpr bool operator==(const Currency&) const = default;
     constexpr auto operator<=>(const Currency&) const = default;
 
   private:
+    static constexpr Currency Saturated(bool high) { return FromRaw(high ? INT64_MAX : INT64_MIN); }
     std::int64_t raw_ = 0;
 };
 

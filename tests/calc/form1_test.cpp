@@ -289,12 +289,81 @@ TEST_P(MainWindowBadEntry, NamesTheEntryAndChangesNothing) {
     EXPECT_TRUE(Entry(c.index).HasFocus());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    NotNumbers, MainWindowBadEntry,
-    ::testing::Values(BadEntry{"MinusInside", 1, "1-2"}, BadEntry{"LoneMinus", 3, "-"},
-                      BadEntry{"LonePoint", 5, "."}, BadEntry{"BlankInside", 7, "1 2"},
-                      BadEntry{"TrailingMinus", 4, "5-"}, BadEntry{"DollarsTwoPoints", 6, "1.2.3"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NotNumbers, MainWindowBadEntry,
+                         ::testing::Values(BadEntry{"MinusInside", 1, "1-2"},
+                                           BadEntry{"BlankInside", 7, "1 2"},
+                                           BadEntry{"TrailingMinus", 4, "5-"},
+                                           BadEntry{"DollarsTwoPoints", 6, "1.2.3"},
+                                           BadEntry{"PointThenMinus", 3, ".5-"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindow, EntriesWorthZeroBecomeZeroAndTheCalculationGoesOn) {
+    program.Start();
+    Entry(0).SetText("40");
+    const std::array<const char*, 5> odd{"-", ".", "0-", "0 0", "-."};
+    for (std::size_t k = 0; k < odd.size(); ++k)
+        Entry(static_cast<int>(k) + 1).SetText(odd[k]);
+    Entry(6).SetText("-");
+    ui().cmdCal->UserClick();
+    EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
+    EXPECT_EQ(ui().lbGross->Caption(), "$300.00");
+    // Like every entry worth 0, they are blank again afterwards.
+    for (int i = 1; i < 8; ++i)
+        EXPECT_EQ(Entry(i).Text(), "") << i;
+}
+
+TEST_F(MainWindow, AmountsBeyondMoneyAreRefusedNamingTheEntry) {
+    program.Start();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    const std::string net = ui().lbNet->Caption();
+
+    // 100000 hours at 7.50 and the largest whole dollar amount money holds: the sum would wrap
+    // round to a negative gross.
+    Entry(0).SetText("100000");
+    Entry(6).SetText("922337203685477");
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              "\"922337203685477\" in PAY IN DOLLAR AMOUNT makes an amount too large to "
+              "calculate.\r\nNothing was calculated.");
+    EXPECT_TRUE(Entry(6).HasFocus());
+    EXPECT_EQ(ui().lbNet->Caption(), net);
+    EXPECT_EQ(Entry(0).Text(), "100000");
+
+    // Hours whose pay is beyond single precision.
+    Entry(6).SetText("");
+    Entry(3).SetText("1e38");
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[1].text.find("O.T. TIME AND 1/2 (1.5X)"), std::string::npos);
+    EXPECT_EQ(ui().lbNet->Caption(), net);
+
+    // Alone, the dollar amount fits.
+    Entry(0).SetText("");
+    Entry(3).SetText("");
+    Entry(6).SetText("922337203685477");
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(host.messages.size(), 2u);
+    // Gross pay is a single, so it shows the nearest single.
+    EXPECT_EQ(ui().lbGross->Caption(), "$922,337,180,385,280.00");
+}
+
+TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {
+    program.Start();
+    // The window is open with an allowance typed but not saved.
+    ui().mnuState->UserClick();
+    program.dialogState.ui().txtCalAllow->SetText("10");
+    program.dialogState.ui().txtStateAdj->SetText("1");
+    ASSERT_EQ(program.stateSettings.CaliforniaAllowance, 0.0f);
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    // New York, single, 40 hours at 7.50: 6.69 with nothing taken off; the adjustment typed in
+    // the window is added at once.
+    EXPECT_EQ(Line(3), "7.69");
+    EXPECT_EQ(program.stateSettings.CaliforniaAllowance, 10.0f);
+    EXPECT_EQ(program.stateSettings.StateAdjustment, 1.0f);
+}
 
 TEST_F(MainWindow, ClearEmptiesEntriesAndResults) {
     program.Start();

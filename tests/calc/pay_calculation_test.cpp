@@ -254,6 +254,73 @@ TEST_F(PayCalculation, ZeroTablesWithholdNothing) {
     EXPECT_FLOAT_EQ(r.NetPay, 300.0f - 18.6f - 4.35f);
 }
 
+// Periods whose shown figure sits on a half cent: a chain of singles rounded after every step
+// lands on one side, the same chain carried in double on the other. Each figure was worked by
+// hand in single precision (round to nearest even after every operation).
+struct HalfCentCase {
+    const char* what;
+    float rate1;
+    float straight;
+    float straight2;
+    float ot15;
+    float kplanDollars;
+    float pension;
+    float cafeteria;
+    bool cafeteriaReducesState;
+    float dues;
+    const char* federalStatus;
+    const char* federalAllowances;
+    std::size_t line;  // the result line that shows the edge
+    const char* shown;
+};
+
+void PrintTo(const HalfCentCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class HalfCentEdges : public PayCalculation, public ::testing::WithParamInterface<HalfCentCase> {};
+
+TEST_P(HalfCentEdges, ShowTheFigureOfSinglePrecisionSteps) {
+    const HalfCentCase& c = GetParam();
+    state = NewYorkStateDefaults();
+    profile.HourlyRate1 = c.rate1;
+    profile.KPlan = c.kplanDollars;
+    profile.KPlanIsPercent = 0;
+    profile.KPlanIsFixed = 1;
+    profile.Pension = c.pension;
+    profile.Cafeteria = c.cafeteria;
+    profile.CafeteriaReducesState = c.cafeteriaReducesState ? 1 : 0;
+    profile.Dues = c.dues;
+    profile.FederalStatus = c.federalStatus;
+    profile.FederalAllowances = c.federalAllowances;
+    entry.StrHrs = c.straight;
+    entry.StrHrs2 = c.straight2;
+    entry.OtHrs = c.ot15;
+    EXPECT_EQ(FormatPayResult(Run()).lines[c.line], c.shown) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PayCalculation, HalfCentEdges,
+    ::testing::Values(
+        // 59.35 x 43.19 = 2563.3264; pension 5 % = 128.16632; five married allowances 307.70.
+        // ((2563.3264 - 128.16632) - 307.7) = 2127.4602 in singles (2127.4601 carried in double),
+        // so the tax is (2127.4602 - 1273) x 0.25 + 153.80 = 367.41504.
+        HalfCentCase{"married, pension", 59.35f, 43.19f, 0, 0, 0, 5, 0, false, 0, "Married", "5", 0,
+                     "367.42"},
+        // Gross 4064.679, K plan 6, pension 2 %, seven single allowances and the cafeteria plan
+        // leave 3538.0447 in singles: 25 % bracket tax 906.12 where double gives 906.13.
+        HalfCentCase{"K plan, pension, cafeteria", 59.63f, 56.18f, 27.91f, 7.99f, 6, 2, 8.56f,
+                     false, 21.96f, "Single", "7", 0, "906.12"},
+        // 42.28 x 52.09 = 2202.3652; less half of 268.30 and the cafeteria plan 22.85 gives
+        // 2045.3654; New York's weekly line 7: (2045.3654 - 1923) x 0.0854 + 125.615 = 136.065.
+        HalfCentCase{"state wages less cafeteria", 42.28f, 52.09f, 0, 0, 0, 0, 22.85f, true, 0,
+                     "Single", "0", 3, "136.07"},
+        HalfCentCase{"state wages, rounding down", 40.19f, 47.71f, 0, 0, 0, 0, 4.54f, true, 0,
+                     "Single", "0", 3, "114.57"},
+        // (2117.0159 - 18.74) in single is 2098.2759; x 0.0145 = 30.425001.
+        HalfCentCase{"medicare after the cafeteria plan", 44.55f, 47.52f, 0, 0, 0, 0, 18.74f, false,
+                     0, "Single", "0", 2, "30.43"}));
+
 TEST(FormatPayResult, ThousandsAndNegatives) {
     PayResult r;
     r.GrossPay = 1234.5f;
