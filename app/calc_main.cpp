@@ -4,6 +4,7 @@
 // employee's file set, loaded the way File, Open loads it; --export-ytd then writes that
 // employee's year-to-date register as the spreadsheet the Excel menu makes, instead.
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -82,12 +83,52 @@ std::string StatusValue(std::string_view option, std::string_view text) {
 }
 
 std::int16_t CountValue(std::string_view option, std::string_view text) {
-    const auto value = StrictInt16(text);
-    if (!value || *value < 0 || *value > 9) {
+    // A count is a whole number as typed: 8.6 is refused rather than rounded.
+    const auto value = StrictDouble(text);
+    if (!value || *value < 0 || *value > 9 || *value != std::trunc(*value)) {
         throw UsageError{std::string(option) + " is a count from 0 to 9, not \"" +
                          std::string(text) + "\""};
     }
-    return *value;
+    return static_cast<std::int16_t>(*value);
+}
+
+std::string FileValue(std::string_view option, std::string_view text) {
+    if (text.empty()) throw UsageError{std::string(option) + " needs a file name"};
+    return std::string(text);
+}
+
+// Chooses one of the eleven states with a formula of their own, or none of them, as pressing its
+// box in the State Tax window does: the others are cleared.
+void ChooseState(Request& r, std::string_view option, std::string_view name) {
+    StateTaxSettings& s = r.state;
+    const std::array<std::pair<std::string_view, CheckFlag StateTaxSettings::*>, 11> states{{
+        {"arizona", &StateTaxSettings::ArizonaFlag},
+        {"louisiana", &StateTaxSettings::LouisianaFlag},
+        {"iowa", &StateTaxSettings::IowaFlag},
+        {"missouri", &StateTaxSettings::MissouriFlag},
+        {"mass", &StateTaxSettings::MassFlag},
+        {"oregon", &StateTaxSettings::OregonFlag},
+        {"oklahoma", &StateTaxSettings::OklahomaFlag},
+        {"alabama", &StateTaxSettings::AlabamaFlag},
+        {"kentucky", &StateTaxSettings::KentuckyFlag},
+        {"wisconsin", &StateTaxSettings::WisconsinFlag},
+        {"nc", &StateTaxSettings::NorthCarolinaFlag},
+    }};
+    bool known = name == "none";
+    for (const auto& [stateName, flag] : states) {
+        s.*flag = stateName == name ? 1 : 0;
+        known = known || stateName == name;
+    }
+    // What pressing the box does beside its preset: Spouse Works belongs to Missouri and
+    // Oklahoma only, and Oklahoma and N.C. set Round State.
+    if (name != "missouri" && name != "oklahoma") s.SpouseWorks = 0;
+    if (name == "oklahoma" || name == "nc") s.RoundState = 1;
+    if (!known) {
+        throw UsageError{std::string(option) +
+                         " is one of arizona, louisiana, iowa, missouri, mass, oregon, "
+                         "oklahoma, alabama, kentucky, wisconsin, nc or none, not \"" +
+                         std::string(name) + "\""};
+    }
 }
 
 std::string AllowanceValue(std::string_view option, std::string_view text) {
@@ -141,12 +182,23 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
          [](Request& r, auto o, auto v) { r.profile.StateStatus = StatusValue(o, v); }},
         {"--state-allowances",
          [](Request& r, auto o, auto v) { r.profile.StateAllowances = CountValue(o, v); }},
-        {"--sta", [](Request& r, auto, auto v) { r.staFile = std::string(v); }},
-        {"--cti", [](Request& r, auto, auto v) { r.ctiFile = std::string(v); }},
-        {"--nci", [](Request& r, auto, auto v) { r.nciFile = std::string(v); }},
-        {"--ytd", [](Request& r, auto, auto v) { r.ytdFile = std::string(v); }},
+        {"--sta", [](Request& r, auto o, auto v) { r.staFile = FileValue(o, v); }},
+        {"--cti", [](Request& r, auto o, auto v) { r.ctiFile = FileValue(o, v); }},
+        {"--nci", [](Request& r, auto o, auto v) { r.nciFile = FileValue(o, v); }},
+        {"--ytd", [](Request& r, auto o, auto v) { r.ytdFile = FileValue(o, v); }},
         {"--employee", [](Request& r, auto, auto v) { r.employee = std::string(v); }},
-        {"--export-ytd", [](Request& r, auto, auto v) { r.exportYtd = std::string(v); }},
+        {"--export-ytd", [](Request& r, auto o, auto v) { r.exportYtd = FileValue(o, v); }},
+        {"--state", ChooseState},
+        {"--california-allowance",
+         [](Request& r, auto o, auto v) { r.state.CaliforniaAllowance = SingleValue(o, v); }},
+        {"--state-adjustment",
+         [](Request& r, auto o, auto v) { r.state.StateAdjustment = SingleValue(o, v); }},
+        {"--sdi-percent",
+         [](Request& r, auto o, auto v) { r.state.SdiPercent = SingleValue(o, v); }},
+        {"--sdi-base", [](Request& r, auto o, auto v) { r.state.SdiWageBase = SingleValue(o, v); }},
+        {"--sui-percent",
+         [](Request& r, auto o, auto v) { r.state.SuiPercent = SingleValue(o, v); }},
+        {"--sui-base", [](Request& r, auto o, auto v) { r.state.SuiWageBase = SingleValue(o, v); }},
     };
     return options;
 }
@@ -179,6 +231,10 @@ const std::map<std::string, FlagSetter, std::less<>>& FlagOptions() {
         {"--ot-double", [](Request& r) { r.overtimeOneTimes = false; }},
         {"--no-city-resident", [](Request& r) { r.profile.NonCityResident = 1; }},
         {"--cafeteria-state", [](Request& r) { r.profile.CafeteriaReducesState = 1; }},
+        {"--spouse-works", [](Request& r) { r.state.SpouseWorks = 1; }},
+        {"--round-state", [](Request& r) { r.state.RoundState = 1; }},
+        {"--sdi-use-base", [](Request& r) { r.state.SdiUseBase = 1; }},
+        {"--sui-use-base", [](Request& r) { r.state.SuiUseBase = 1; }},
     };
     return options;
 }
@@ -196,6 +252,12 @@ void PrintUsage(std::ostream& out) {
            "             --cafeteria N --cafeteria-state --self-employed\n"
            "             --state-status Single|Married --state-allowances 0-9\n"
            "             --no-city-resident\n"
+           "  state:     --state arizona|louisiana|iowa|missouri|mass|oregon|oklahoma|\n"
+           "             alabama|kentucky|wisconsin|nc|none (the state's preset is applied\n"
+           "             for the pay frequency and state status, as the State Tax window\n"
+           "             does) --spouse-works --round-state --california-allowance N\n"
+           "             --state-adjustment N --sdi-percent N --sdi-base N --sdi-use-base\n"
+           "             --sui-percent N --sui-base N --sui-use-base\n"
            "  files:     --sta FILE --cti FILE --nci FILE (settings; default: the employee's,\n"
            "             else the built-in New York values) --ytd FILE (a year-to-date\n"
            "             register file; default: the employee's, else none)\n"
@@ -381,10 +443,25 @@ std::string Quote(std::string_view text) {
     return out + "\"";
 }
 
+// A figure that cannot be represented is an error, never a number printed in its place.
+void RequireFinite(std::string_view key, double value) {
+    if (!std::isfinite(value)) {
+        throw Failure{2, std::string(key) + " cannot be represented (" +
+                             (std::isnan(value) ? "not a number" : "infinite") +
+                             "): nothing was calculated"};
+    }
+}
+
 class JsonObject {
   public:
-    void Number(std::string_view key, float value) { Raw(key, SingleText(value)); }
-    void Number(std::string_view key, double value) { Raw(key, DoubleText(value)); }
+    void Number(std::string_view key, float value) {
+        RequireFinite(key, value);
+        Raw(key, SingleText(value));
+    }
+    void Number(std::string_view key, double value) {
+        RequireFinite(key, value);
+        Raw(key, DoubleText(value));
+    }
     void String(std::string_view key, std::string_view value) { Raw(key, Quote(value)); }
     void Raw(std::string_view key, std::string_view json) {
         text_ += text_.empty() ? "{" : ",";
@@ -514,8 +591,18 @@ int main(int argc, char** argv) {
                          request.nonResident};
         inputs.overtimeOneTimes = request.overtimeOneTimes;
         inputs.ytdGross = request.ytd.totals.Gross;
+        inputs.ytdSocialSecurity = request.ytd.totals.SocialSecurity;
+        inputs.ytdMedicare = request.ytd.totals.Medicare;
         inputs.defaultPayRate = request.defaultPayRate;
         PayPeriodEntry entry = request.entry;
+        if (const auto beyond = EntryBeyondRange(inputs, entry)) {
+            static constexpr std::array<const char*, 8> kEntryOptions{
+                "--straight", "--straight2", "--ot",      "--ot15",
+                "--holiday",  "--vacation",  "--dollars", "--tips-hours"};
+            throw Failure{2, std::string(kEntryOptions[static_cast<std::size_t>(*beyond)]) +
+                                 " makes an amount too large to calculate: nothing was "
+                                 "calculated"};
+        }
         const PayResult result = ComputePay(inputs, entry);
         std::cout << ResultJson(result, entry, federal, request.ytd.totals.Gross) << "\n";
         return 0;

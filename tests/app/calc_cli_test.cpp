@@ -16,6 +16,7 @@
 #include "platform/scripted_host.h"
 #include "settings/city_tax_settings.h"
 #include "settings/state_tax_settings.h"
+#include "support/calc_run.h"
 #include "support/temp_dir.h"
 #include "support/xlsx_reader.h"
 #include "ytd/ytd_register.h"
@@ -23,34 +24,9 @@
 namespace kestrel {
 namespace {
 
-struct CalcRun {
-    int status = -1;
-    std::string out;
-};
-
-CalcRun Calc(const std::string& arguments) {
-    const std::string command = std::string(KESTREL_CALC_PATH) + " " + arguments + " 2>stderr.txt";
-    CalcRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t got = 0;
-    while ((got = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), got);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-// The value of one "key": value pair of the output, as printed.
-std::string Field(const std::string& json, const std::string& key) {
-    const std::string marker = "\"" + key + "\": ";
-    const auto at = json.find(marker);
-    if (at == std::string::npos) return "<missing " + key + ">";
-    const auto start = at + marker.size();
-    const auto end = json.find_first_of(",\n", start);
-    return json.substr(start, end - start);
-}
+using testing::Calc;
+using testing::CalcRun;
+using testing::Field;
 
 class CalcCli : public ::testing::Test {
   protected:
@@ -183,7 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"BadDollars", "--dollars 5-", "--dollars needs an amount"},
         BadArguments{"MissingSettings", "--sta nothing.sta", "cannot read nothing.sta"},
         BadArguments{"DamagedSettings", "--cti Fedtaxx.tax", "Fedtaxx.tax is damaged"},
-        BadArguments{"StateCount", "--state-allowances 11", "0 to 9"}),
+        BadArguments{"StateCount", "--state-allowances 11", "0 to 9"},
+        BadArguments{"StateCountFraction", "--state-allowances 8.6", "not \"8.6\""},
+        BadArguments{"EmptyFileName", "--sta \"\"", "--sta needs a file name"},
+        BadArguments{"EmptyRegisterName", "--ytd=", "--ytd needs a file name"},
+        BadArguments{"UnknownState", "--state texas", "not \"texas\""},
+        BadArguments{"PayBeyondSingles", "--rate1 3e38 --straight 40",
+                     "--straight makes an amount too large"},
+        BadArguments{"GrossBeyondMoney", "--straight 100000 --dollars 922337203685477",
+                     "--dollars makes an amount too large"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CalcCliWithoutTables, SaysSoAndFails) {
