@@ -229,7 +229,8 @@ void DialogState::BuildTables(DialogStateUi& ui) {
 
     const int sgLeft = kExemptLeft + kLineColumn + kGap;
     const int marLeft = sgLeft + kColumn + kGap;
-    ui.Label21 = label("Label21", {marLeft, kTitleTop, kColumn, 255}, "BIWEEKLY ");
+    // As wide as both columns: Louisiana's preset puts "Enter Number Of" here.
+    ui.Label21 = label("Label21", {sgLeft, kTitleTop, 2 * kColumn + kGap, 255}, "BIWEEKLY ");
     ui.Label21->SetAlignment(Align::Right);
     ui.lbAllowance = title("lbAllowance", {sgLeft, kHeadingTop, 2 * kColumn + kGap, 255},
                            "Withholding Allowance");
