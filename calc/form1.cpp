@@ -232,11 +232,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuState = &AddMenu("mnuState", "S&tate Tax", ui.mnuOptions);
     ui.mnuCity = &AddMenu("mnuCity", "C&ity Tax", ui.mnuOptions);
     ui.mnuNonCity = &AddMenu("mnuNonCity", "Non City Tax", ui.mnuOptions);
-    ui.mnuState->Click = [this] {
-        program_.dialogState.Show();
-        // Later: the preset of every special state ticked in the window runs again here, and
-        // "Spouse Works" shows for Missouri and Oklahoma.
-    };
+    ui.mnuState->Click = [this] { program_.dialogState.OpenWindow(); };
     ui.mnuCity->Click = [this] { program_.dialogCity.Show(); };
     ui.mnuNonCity->Click = [this] { program_.dialogNonCity.Show(); };
 

@@ -93,7 +93,7 @@ bool LoadProfileFiles(Program& program, bool withOvertime) {
     return whole;
 }
 
-bool SaveOT(Program& program) {
+bool SaveOT(Program& program, bool defaultSet) {
     if (program.saveUser.IsLoaded()) program.ActiveUser = program.saveUser.ui().txtSaveUser->Text();
     EmployeeProfile& p = program.profile;
     if (program.taxInfo.IsLoaded()) {
@@ -115,8 +115,8 @@ bool SaveOT(Program& program) {
     const std::string& user = program.ActiveUser;
     // With no employee open there is nowhere to save to: the empty name belongs to the default
     // file set, which only Make Default writes.
-    if (user.empty()) return true;
-    if (const auto problem = EmployeeNameProblem(user)) {
+    if (user.empty() && !defaultSet) return true;
+    if (const auto problem = user.empty() ? std::nullopt : EmployeeNameProblem(user)) {
         ShowMessage(program.host, *problem, MsgIcon::Warning);
         return false;
     }

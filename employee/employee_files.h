@@ -23,8 +23,9 @@ bool LoadProfileFiles(Program& program, bool withOvertime = true);
 // Stores the profile and the overtime rows from the windows and writes ".use", ".and", ".cfe" and
 // ".ovw" or ".ovb". False when a rate box does not hold a number or a file could not be written:
 // the user was told, and the files after it were not written. With no employee open nothing is
-// written.
-bool SaveOT(Program& program);
+// written, unless `defaultSet`: Make Default writes the default file set, whose base name is the
+// empty one.
+bool SaveOT(Program& program, bool defaultSet = false);
 
 // File, New: a new employee whose file set the closing calculation creates.
 void mnuNew_Click(Program& program);

@@ -6,6 +6,8 @@
 
 #include "app/program.h"
 #include "employee/employee_files.h"
+#include "employee/frm_tax_info.h"
+#include "platform/numbers.h"
 #include "settings/settings_window.h"
 #include "settings/state_tax_settings.h"
 
@@ -83,6 +85,33 @@ std::vector<NumberCell> InsuranceCells(DialogStateUi& u, StateTaxSettings& s) {
             {u.txtStateAdj, &s.StateAdjustment, {}}, {u.txtCalAllow, &s.CaliforniaAllowance, {}},
             {u.txtSUIpercent, &s.SuiPercent, {}},    {u.txtSUIwageBase, &s.SuiWageBase, {}}};
 }
+
+// Every Minimum 999999, every amount, rate and exemption 0: what NO STATE TAX and CLEAR ALL show.
+StateTaxSettings UnusedTables() {
+    StateTaxSettings unused;
+    unused.SingleBrackets = UnusedBracketTable();
+    unused.MarriedBrackets = UnusedBracketTable();
+    return unused;
+}
+
+// The special states in the order their presets run when several are ticked.
+struct SpecialStatePreset {
+    CheckBox* DialogStateUi::*box;
+    void (DialogState::*preset)();
+};
+constexpr std::array<SpecialStatePreset, 11> kPresetOrder{{
+    {&DialogStateUi::ckLouis, &DialogState::LouisianaSet},
+    {&DialogStateUi::ckAriz, &DialogState::ArizonaSet},
+    {&DialogStateUi::ckIowa, &DialogState::IowaSet},
+    {&DialogStateUi::ckMissouri, &DialogState::MissouriSet},
+    {&DialogStateUi::ckMass, &DialogState::MassSet},
+    {&DialogStateUi::ckOregon, &DialogState::OregonSet},
+    {&DialogStateUi::ckOkla, &DialogState::OklaSet},
+    {&DialogStateUi::ckAlabama, &DialogState::AlabamaSet},
+    {&DialogStateUi::ckKentucky, &DialogState::KentuckySet},
+    {&DialogStateUi::ckWiscon, &DialogState::WisconsinSet},
+    {&DialogStateUi::ckNC, &DialogState::NCSet},
+}};
 
 std::vector<NumberCell> Cells(DialogStateUi& u, StateTaxSettings& s) {
     std::vector<NumberCell> cells = TableCells(u, s);
@@ -200,7 +229,8 @@ void DialogState::BuildTables(DialogStateUi& ui) {
 
     const int sgLeft = kExemptLeft + kLineColumn + kGap;
     const int marLeft = sgLeft + kColumn + kGap;
-    ui.Label21 = label("Label21", {marLeft, kTitleTop, kColumn, 255}, "BIWEEKLY ");
+    // As wide as both columns: Louisiana's preset puts "Enter Number Of" here.
+    ui.Label21 = label("Label21", {sgLeft, kTitleTop, 2 * kColumn + kGap, 255}, "BIWEEKLY ");
     ui.Label21->SetAlignment(Align::Right);
     ui.lbAllowance = title("lbAllowance", {sgLeft, kHeadingTop, 2 * kColumn + kGap, 255},
                            "Withholding Allowance");
@@ -355,28 +385,65 @@ void DialogState::BuildChoices(DialogStateUi& ui) {
     }
     ui.cmdNewYork->Click = [this] { cmdNewYork_Click(); };
     ui.cmdClearAll->Click = [this] { cmdClearAll_Click(); };
+    ui.cmdMakeDefault->Click = [this] { cmdMakeDefault_Click(); };
+    ui.cmdGetDefault->Click = [this] { cmdGetDefault_Click(); };
     ui.cmdSave->Click = [this] { cmdSave_Click(); };
     ui.cmdCancel->Click = [this] { cmdCancel_Click(); };
-    // Making and getting the default files stay greyed until the windows they touch exist.
-    ui.cmdMakeDefault->SetEnabled(false);
-    ui.cmdGetDefault->SetEnabled(false);
+
+    ui.ckNoStateTax->Click = [this] { ckNoStateTax_Click(); };
+    ui.ckSDI->Click = [this] { ckSDI_Click(); };
+    ui.ckSUI->Click = [this] { ckSUI_Click(); };
+    ui.ckSpouse->Click = [this] { ckSpouse_Click(); };
+    // The exclusive choice of a state hangs on the press, not the click, so that a box set from
+    // code (loading a file, New York) never runs it.
+    for (CheckBox* state : ui.SpecialStates()) {
+        state->MouseDown = [this, state](MouseButton button) {
+            if (button == MouseButton::Left) SpecialState_MouseDown(*state);
+        };
+    }
 }
 
 void DialogState::OnLoad() {
-    LoadStateFile();
-    // The profile in memory follows the employee's files, among them the state fields the ".and"
-    // file carries; the boxes keep what the state file showed. The overtime rows stay as the
-    // overtime window left them, since it keeps them only in memory until a save.
-    LoadProfileFiles(program_, false);
-
-    // Later: the preset of each special-state flag set in memory runs here, in this order:
-    // Louisiana, Arizona, Iowa, Missouri, Massachusetts, Oregon, Oklahoma, Alabama, Kentucky,
-    // Wisconsin, North Carolina.
-
+    if (fromMemory_) {
+        ShowSettings();
+        ShowChoices();
+        ShowUserInfoFields();
+    } else {
+        LoadStateFile();
+        // The profile in memory follows the employee's files, among them the state fields the
+        // ".and" file carries; the boxes keep what the state file showed. The overtime rows stay
+        // as the overtime window left them, since it keeps them only in memory until a save.
+        LoadProfileFiles(program_, false);
+    }
+    // The boxes decide, not memory: after a damaged file memory may hold a flag that was read
+    // before the failure, and the boxes do not show a partial read.
+    RunPresets();
     // Preparing stores the window even when the user cancels afterwards. A box that is not a
     // number cannot come from the file, so there is nothing to tell here.
     fillVari();
     ShowBaseCaptions();
+}
+
+void DialogState::OpenWindow() {
+    Show();
+    // Presets that read the pay frequency or the filing status follow any change made in the
+    // User Info window since the window was prepared.
+    RunPresets();
+    DialogStateUi& u = ui();
+    if (u.ckMissouri->Value() != 0 || u.ckOkla->Value() != 0) u.ckSpouse->SetVisible(true);
+}
+
+void DialogState::LoadFromMemory() {
+    Unload();
+    fromMemory_ = true;
+    Load();
+    fromMemory_ = false;
+}
+
+void DialogState::RunPresets() {
+    for (const SpecialStatePreset& state : kPresetOrder) {
+        if ((ui().*state.box)->Value() != 0) (this->*state.preset)();
+    }
 }
 
 void DialogState::LoadStateFile() {
@@ -395,14 +462,16 @@ void DialogState::LoadDefaultStateFile() {
 }
 
 void DialogState::LoadFrom(const std::filesystem::path& file) {
-    // After a corrupted file the boxes keep what they showed: a partial read is not worth showing.
-    if (ReadToShow(GetHost(), file.string(),
-                   ReadStateFile(file, program_.stateSettings, program_.profile))) {
+    const SettingsFileResult read = ReadStateFile(file, program_.stateSettings, program_.profile);
+    // After a corrupted file every control keeps what it showed: a flag read before the failure
+    // must not be ticked, or the next store would make it the employee's state.
+    if (ReadToShow(GetHost(), file.string(), read)) {
         ShowSettings();
+    } else if (read.status == SettingsFileStatus::Corrupted) {
+        return;
     }
     ShowChoices();
-    // Later: the User Info window's state allowances, state status, additional federal,
-    // federal-exempt and FICA-exempt controls follow memory here.
+    ShowUserInfoFields();
 }
 
 bool DialogState::SaveStateFile() {
@@ -439,6 +508,34 @@ void DialogState::ShowChoices() {
     u.ckNC->SetValue(s.NorthCarolinaFlag);
     u.ckSpouse->SetValue(s.SpouseWorks);
     u.ckRoundOff->SetValue(s.RoundState);
+}
+
+void DialogState::ShowUserInfoFields() {
+    // A User Info window that is not open shows the record when it opens.
+    if (!program_.taxInfo.IsLoaded()) return;
+    const EmployeeProfile& p = program_.profile;
+    frmTaxInfoUi& t = program_.taxInfo.ui();
+    t.cboDepend2->SetText(std::to_string(p.StateAllowances));
+    t.cboStatus2->SetText(p.StateStatus);
+    t.txtFedAddL->SetText(SingleText(p.AdditionalFederal));
+    t.ckFedExemp->SetValue(p.FederalExempt);
+    t.ckSSMediExemp->SetValue(p.FicaExempt);
+}
+
+void DialogState::ShowSingleBoxes() {
+    ShowCells(InsuranceCells(ui(), program_.stateSettings));
+}
+
+bool DialogState::BiWeeklySelected() {
+    if (program_.taxInfo.IsLoaded()) return program_.taxInfo.ui().optBiWeek->Value();
+    // What the window would show if it were opened now.
+    const EmployeeProfile& p = program_.profile;
+    return p.BiWeeklyPay && !p.WeeklyPay;
+}
+
+std::string DialogState::StateStatusShown() {
+    if (program_.taxInfo.IsLoaded()) return program_.taxInfo.ui().cboStatus2->Text();
+    return UserInfoDefaults(program_.profile).StateStatus;
 }
 
 void DialogState::ShowBaseCaptions() {
@@ -528,9 +625,7 @@ void DialogState::cmdNewYork_Click() {
 
 void DialogState::cmdClearAll_Click() {
     DialogStateUi& u = ui();
-    StateTaxSettings cleared;
-    cleared.SingleBrackets = UnusedBracketTable();
-    cleared.MarriedBrackets = UnusedBracketTable();
+    StateTaxSettings cleared = UnusedTables();
     ShowCells(TableCells(u, cleared));
     u.ckRoundOff->SetValue(0);
     u.ckSpouse->SetValue(0);
@@ -544,14 +639,127 @@ void DialogState::cmdSave_Click() {
     }
     // A failed write has told the user; the window stays open so nothing typed is lost.
     if (!SaveStateFile()) return;
-    // Later: SaveOT saves the profile files here, since CaliforniaAllowance, SpouseWorks,
-    // RoundState and the Oklahoma, Wisconsin and North Carolina flags live there; when it fails,
-    // kNonNumeric is shown and the window stays open.
+    // The California allowance, Spouse Works, Round State and the Oklahoma, Wisconsin and N.C.
+    // flags live in the profile files.
+    if (!SaveOT(program_)) {
+        ShowMessage(GetHost(), kNonNumeric);
+        return;
+    }
     Unload();
 }
 
 void DialogState::cmdCancel_Click() {
     Unload();
+}
+
+void DialogState::cmdMakeDefault_Click() {
+    const auto fail = [this] { ShowMessage(GetHost(), kNonNumeric); };
+    // The employee's own files are brought up to date first.
+    if (!fillVari() || !SaveStateFile() || !SaveOT(program_)) {
+        fail();
+        return;
+    }
+    const std::string user = program_.ActiveUser;
+    // An empty name box makes SaveOT take the empty name, that of the default file set.
+    TextBox& nameBox = *program_.saveUser.ui().txtSaveUser;
+    nameBox.SetText("");
+    const bool written = SaveOT(program_, true) && program_.dialogVac.SaveVac() &&
+                         SaveStateFile() && program_.dialogCity.SaveCityFile() &&
+                         program_.dialogNonCity.SaveNonResidentFile();
+    if (!written) {
+        // The employee stays open under its own name, or the next saves would go on writing
+        // the default files.
+        program_.ActiveUser = user;
+        nameBox.SetText(user);
+        fail();
+        return;
+    }
+    // The name the main window shows, unless no employee is open: its label then holds only
+    // the placeholder "USER".
+    std::string shown = user;
+    if (!user.empty() && program_.form1.IsLoaded()) shown = program_.form1.ui().lbUser->Caption();
+    program_.CloseWindows(
+        {Program::Window::YearToDate, Program::Window::Overtime, Program::Window::Leave});
+    if (program_.saveUser.IsLoaded()) program_.saveUser.Unload();
+    Unload();
+    program_.CloseWindows({Program::Window::CityTax, Program::Window::NonCityTax});
+    program_.ActiveUser = shown;
+}
+
+void DialogState::cmdGetDefault_Click() {
+    // Straight into memory and the boxes: no preset runs and the headings stay as they are.
+    LoadDefaultStateFile();
+}
+
+void DialogState::ckNoStateTax_Click() {
+    DialogStateUi& u = ui();
+    StateTaxSettings& s = program_.stateSettings;
+    if (u.ckNoStateTax->Value() != 0) {
+        // In force at once, even if the window is cancelled.
+        s.NoStateTax = 1;
+        StateTaxSettings none = UnusedTables();
+        ShowCells(TableCells(u, none));
+        ShowSingleBoxes();
+        u.ckSDI->SetValue(s.SdiUseBase);
+        u.ckSUI->SetValue(s.SuiUseBase);
+        u.ckAriz->SetValue(s.ArizonaFlag);
+        u.ckLouis->SetValue(s.LouisianaFlag);
+        u.ckIowa->SetValue(s.IowaFlag);
+        u.ckMissouri->SetValue(s.MissouriFlag);
+        u.ckSpouse->SetValue(s.SpouseWorks);
+        u.ckRoundOff->SetValue(s.RoundState);
+        return;
+    }
+    ShowCells(TableCells(u, s));
+    ShowSingleBoxes();
+    u.ckSDI->SetValue(s.SdiUseBase);
+    u.ckSUI->SetValue(s.SuiUseBase);
+}
+
+void DialogState::ckSDI_Click() {
+    DialogStateUi& u = ui();
+    if (u.ckSDI->Value() != 0) {
+        u.Label26->SetCaption("Wage Base");
+        return;
+    }
+    u.Label26->SetCaption("Flat Rate");
+    u.txtSDIpercent->SetText("0");
+}
+
+void DialogState::ckSUI_Click() {
+    DialogStateUi& u = ui();
+    if (u.ckSUI->Value() != 0) {
+        u.Label23->SetCaption("Wage Base");
+        return;
+    }
+    u.Label23->SetCaption("Flat Rate");
+    u.txtSUIpercent->SetText("0");
+}
+
+void DialogState::ckSpouse_Click() {
+    // Missouri's standard deduction depends on the box.
+    if (ui().ckMissouri->Value() != 0) MissouriSet();
+}
+
+void DialogState::SpecialState_MouseDown(CheckBox& pressed) {
+    DialogStateUi& u = ui();
+    for (CheckBox* state : u.SpecialStates()) {
+        if (state != &pressed) state->SetValue(0);
+    }
+    if (&pressed == u.ckMissouri || &pressed == u.ckOkla) {
+        // The press comes before the toggle: a clear box is about to be set.
+        if (pressed.Value() == 0) u.ckSpouse->SetVisible(true);
+    } else {
+        u.ckSpouse->SetValue(0);
+        u.ckSpouse->SetVisible(false);
+    }
+    if (&pressed == u.ckOregon || &pressed == u.ckWiscon || &pressed == u.ckNC) {
+        program_.stateSettings.LouisianaFlag = 0;
+    }
+    if (&pressed == u.ckOkla || &pressed == u.ckNC) u.ckRoundOff->SetValue(1);
+    for (const SpecialStatePreset& state : kPresetOrder) {
+        if (u.*state.box == &pressed) (this->*state.preset)();
+    }
 }
 
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "platform/form.h"
@@ -113,8 +114,17 @@ class DialogState : public FormOf<DialogStateUi> {
 
     explicit DialogState(Program& program);
 
+    // Options, State Tax: prepared if it is not, shown, then the preset of every special state
+    // ticked runs again, so figures that follow the pay frequency or the filing status are
+    // current.
+    void OpenWindow();
+    // Prepares the window from the settings and profile in memory as if they had just been read
+    // from the employee's files, reading and writing no file.
+    void LoadFromMemory();
+
     // Reads the employee's ".sta" file into memory and shows it; the special-state boxes, Spouse
-    // Works and Round State follow memory whether or not the file was there.
+    // Works, Round State and the User Info window's state fields follow memory, unless the file
+    // was damaged: a partial read is shown nowhere.
     void LoadStateFile();
     // The same from the default file ".sta".
     void LoadDefaultStateFile();
@@ -132,10 +142,36 @@ class DialogState : public FormOf<DialogStateUi> {
     // and the adjustment and California allowance go into `settings` afresh.
     void TakeAdjustments(StateTaxSettings& settings);
 
+    // The presets of the eleven states with a formula of their own: each rewrites the boxes and
+    // headings so that the tables hold what that formula reads. Nothing reaches memory before
+    // fillVari.
+    void ArizonaSet();
+    void LouisianaSet();
+    void MassSet();
+    void OklaSet();
+    void AlabamaSet();
+    void IowaSet();
+    void MissouriSet();
+    void KentuckySet();
+    void OregonSet();
+    void WisconsinSet();
+    void NCSet();
+    // The preset of every special-state box that is ticked, in the order Louisiana, Arizona,
+    // Iowa, Missouri, Mass, Oregon, Oklahoma, Alabama, Kentucky, Wisconsin, N.C.
+    void RunPresets();
+
     void cmdNewYork_Click();
     void cmdClearAll_Click();
+    void cmdMakeDefault_Click();
+    void cmdGetDefault_Click();
     void cmdSave_Click();
     void cmdCancel_Click();
+    void ckNoStateTax_Click();
+    void ckSDI_Click();
+    void ckSUI_Click();
+    void ckSpouse_Click();
+    // A mouse press on a special-state box, before the click toggles it.
+    void SpecialState_MouseDown(CheckBox& pressed);
 
   protected:
     void BuildUi(DialogStateUi& ui) override;
@@ -148,9 +184,15 @@ class DialogState : public FormOf<DialogStateUi> {
     void LoadFrom(const std::filesystem::path& file);
     void ShowSettings();
     void ShowChoices();
+    void ShowUserInfoFields();
+    void ShowSingleBoxes();
     void ShowBaseCaptions();
+    // What the User Info window shows: the presets read the pay frequency and state status there.
+    bool BiWeeklySelected();
+    std::string StateStatusShown();
 
     Program& program_;
+    bool fromMemory_ = false;
 };
 
 }  // namespace kestrel

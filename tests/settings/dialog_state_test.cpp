@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "platform/numbers.h"
 #include "platform/scripted_host.h"
 #include "settings/state_tax_settings.h"
 #include "support/temp_dir.h"
@@ -13,6 +14,7 @@
 namespace kestrel {
 namespace {
 
+using testing::DemoFolder;
 using testing::ReadFile;
 using testing::TempWorkDir;
 using testing::WriteFile;
@@ -109,8 +111,8 @@ TEST_F(StateWindow, IsBuiltWithEveryControlAndItsDesignText) {
     EXPECT_FALSE(ui().ckSpouse->Visible());
     EXPECT_EQ(ui().ckRoundOff->Caption(), "Round State");
     EXPECT_EQ(ui().ckNC->Caption(), "N.C.");
-    EXPECT_FALSE(ui().cmdMakeDefault->Enabled());
-    EXPECT_FALSE(ui().cmdGetDefault->Enabled());
+    EXPECT_TRUE(ui().cmdMakeDefault->Enabled());
+    EXPECT_TRUE(ui().cmdGetDefault->Enabled());
     // Every control lies inside the window or its frame.
     for (const auto& control : window().Controls()) {
         const Rect& r = control->Geometry();
@@ -166,8 +168,6 @@ TEST_F(StateWindow, ABoxHoldingASpaceIsNotBlank) {
 
 TEST_F(StateWindow, FillVariStoresEveryBoxAndFlagInItsField) {
     window().Show();
-    ui().txtStatePerBM[9]->SetText("0.09");
-    ui().txtStateMarExp[9]->SetText("700");
     const std::vector<std::pair<TextBox*, float StateTaxSettings::*>> singles{
         {ui().txtSDIpercent, &StateTaxSettings::SdiPercent},
         {ui().txtSDIwageBase, &StateTaxSettings::SdiWageBase},
@@ -175,8 +175,6 @@ TEST_F(StateWindow, FillVariStoresEveryBoxAndFlagInItsField) {
         {ui().txtCalAllow, &StateTaxSettings::CaliforniaAllowance},
         {ui().txtSUIpercent, &StateTaxSettings::SuiPercent},
         {ui().txtSUIwageBase, &StateTaxSettings::SuiWageBase}};
-    for (std::size_t k = 0; k < singles.size(); ++k)
-        singles[k].first->SetText(std::to_string(k + 1));
     const std::vector<std::pair<CheckBox*, CheckFlag StateTaxSettings::*>> flags{
         {ui().ckNoStateTax, &StateTaxSettings::NoStateTax},
         {ui().ckSDI, &StateTaxSettings::SdiUseBase},
@@ -202,6 +200,13 @@ TEST_F(StateWindow, FillVariStoresEveryBoxAndFlagInItsField) {
         for (const auto& [otherBox, otherField] : flags)
             EXPECT_EQ(memory().*otherField, otherBox == box ? 1 : 0) << box->Name();
     }
+    // NO STATE TAX rewrote the boxes on its way; the boxes are filled afresh.
+    ui().cmdNewYork->UserClick();
+    ui().txtStatePerBM[9]->SetText("0.09");
+    ui().txtStateMarExp[9]->SetText("700");
+    for (std::size_t k = 0; k < singles.size(); ++k)
+        singles[k].first->SetText(std::to_string(k + 1));
+    ASSERT_TRUE(window().fillVari());
     for (std::size_t k = 0; k < singles.size(); ++k)
         EXPECT_EQ(memory().*singles[k].second, static_cast<float>(k + 1)) << k;
     EXPECT_EQ(memory().MarriedBrackets[9].Percent, 0.09f);
@@ -228,7 +233,8 @@ TEST_F(StateWindow, SaveWritesTheFileAndCloses) {
     ui().txtSDIpercent->SetText("0.9");
     ui().txtSDIwageBase->SetText("7000");
     ui().ckSDI->UserClick();
-    ui().ckIowa->UserClick();
+    // Ticked from code, so no preset rewrites the tables.
+    ui().ckIowa->SetValue(1);
     ui().txtStateMinBS[9]->SetText("999999");
     ui().cmdSave->UserClick();
     EXPECT_FALSE(window().IsLoaded());
@@ -270,8 +276,6 @@ TEST_F(StateWindow, PreparingShowsTheEmployeesFile) {
     file.SingleBrackets[0].Percent = 0.05f;
     file.MarriedExemptions[4] = 500;
     file.SuiPercent = 1.5f;
-    file.NoStateTax = 1;
-    file.IowaFlag = 1;
     program.profile.StateStatus = "Married";
     program.profile.StateAllowances = 4;
     WriteEmployeeFile(file);
@@ -286,8 +290,7 @@ TEST_F(StateWindow, PreparingShowsTheEmployeesFile) {
     EXPECT_EQ(ui().txtStateMarExp[4]->Text(), "500");
     EXPECT_EQ(ui().txtSUIpercent->Text(), "1.5");
     EXPECT_EQ(ui().txtCalAllow->Text(), "37.5");
-    EXPECT_EQ(ui().ckNoStateTax->Value(), 1);
-    EXPECT_EQ(ui().ckIowa->Value(), 1);
+    EXPECT_EQ(ui().ckNoStateTax->Value(), 0);
     EXPECT_EQ(ui().ckRoundOff->Value(), 1);
     EXPECT_EQ(ui().ckAriz->Value(), 0);
     EXPECT_EQ(memory().SingleBrackets[0].Percent, 0.05f);
@@ -327,10 +330,12 @@ TEST_F(StateWindow, CorruptedFileTellsAndLeavesTheBoxesAlone) {
     EXPECT_EQ(host.messages[0].title, kAppTitle);
     EXPECT_EQ(ui().txtStateMinBS[0]->Text(), "123");
     EXPECT_EQ(ui().txtStateMinBS[1]->Text(), "321");
-    // Memory keeps the line read before the failure; the special states follow memory anyway.
+    // Memory keeps the line read before the failure; no control shows any of it, the
+    // special-state boxes included.
     EXPECT_EQ(memory().SingleBrackets[0].Minimum, 111.0f);
     EXPECT_EQ(memory().SingleBrackets[1].Minimum, 308.0f);
-    EXPECT_EQ(ui().ckAriz->Value(), 1);
+    EXPECT_EQ(memory().ArizonaFlag, 1);
+    EXPECT_EQ(ui().ckAriz->Value(), 0);
 }
 
 TEST_F(StateWindow, CorruptedFileWhilePreparingFallsBackOnNewYork) {
@@ -377,14 +382,16 @@ TEST_F(StateWindow, NewYorkPutsTheBuiltInTablesBack) {
     for (BracketRow& row : file.SingleBrackets)
         row = {1, 2, 0.5f};
     file.SingleExemptions.fill(3);
-    file.NoStateTax = 1;
-    file.MissouriFlag = 1;
     file.SdiPercent = 0.9f;
     WriteEmployeeFile(file);
-    program.stateSettings.SpouseWorks = 1;
     window().Show();
-    const StateTaxSettings before = memory();
     ASSERT_EQ(ui().txtStateMinBS[5]->Text(), "1");
+    // NO STATE TAX takes effect in memory at once; Spouse Works reruns Missouri's preset.
+    ui().ckNoStateTax->SetValue(1);
+    ui().ckMissouri->SetValue(1);
+    ui().ckSpouse->SetValue(1);
+    ASSERT_EQ(ui().Label15->Caption(), "W4 Allowance");
+    const StateTaxSettings before = memory();
     // What a preset leaves behind.
     ui().ckSpouse->SetVisible(true);
     ui().Label14->SetCaption("Weekly");
@@ -448,6 +455,367 @@ TEST_F(StateWindow, ClearAllEmptiesTheTablesOnly) {
     EXPECT_EQ(ui().ckOkla->Value(), 1);
     EXPECT_EQ(ui().txtSUIpercent->Text(), "2.5");
     EXPECT_EQ(memory().SingleBrackets[4].Minimum, 769.0f);
+}
+
+// A weekly single employee working 40 hours at 7.50: with the New York tables the state tax is
+// 6.69, so a 0 shows the tables were taken out of use.
+class StateTaxOfAPeriod : public StateWindow {
+  protected:
+    StateTaxOfAPeriod() {
+        std::filesystem::copy_file(DemoFolder() / "Fedtaxx.tax", "Fedtaxx.tax");
+        program.Start();
+        program.form1.ui().txtEntry[0]->SetText("40");
+    }
+    std::string StateTax() {
+        program.form1.ui().cmdCal->UserClick();
+        return program.form1.ui().lbTax[3]->Caption();
+    }
+    static std::string StateFile(const std::string& line11, const std::string& line23) {
+        std::string text;
+        const StateTaxSettings ny = NewYorkStateDefaults();
+        for (std::size_t i = 0; i < 10; ++i) {
+            const BracketRow& s = ny.SingleBrackets[i];
+            const BracketRow& m = ny.MarriedBrackets[i];
+            text += SingleText(s.Minimum) + "," + SingleText(s.Amount) + "," +
+                    SingleText(s.Percent) + "," + SingleText(m.Minimum) + "," +
+                    SingleText(m.Amount) + "," + SingleText(m.Percent) + "\r\n";
+        }
+        text += line11 + "\r\n";
+        for (std::size_t i = 0; i < 10; ++i) {
+            text += SingleText(ny.SingleExemptions[i]) + "," + SingleText(ny.MarriedExemptions[i]) +
+                    "\r\n";
+        }
+        return text + "0,0,0,0,0,0,0,0,0\r\n" + line23 + "\r\n";
+    }
+};
+
+TEST_F(StateTaxOfAPeriod, NoStateTaxInTheFileTakesTheTablesOutOfUse) {
+    WriteFile("Worker1.sta", StateFile("0", "0,0,0,0,\"Single\",0,0,0,0,0,0"));
+    EXPECT_EQ(StateTax(), "6.69");
+
+    WriteFile("Worker1.sta", StateFile("1", "0,0,0,0,\"Single\",0,0,0,0,0,0"));
+    EXPECT_EQ(StateTax(), ".00");
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(memory().NoStateTax, 1);
+    for (std::size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(memory().SingleBrackets[i], (BracketRow{999999, 0, 0})) << i;
+        EXPECT_EQ(memory().MarriedBrackets[i], (BracketRow{999999, 0, 0})) << i;
+        EXPECT_EQ(memory().SingleExemptions[i], 0.0f) << i;
+        EXPECT_EQ(memory().MarriedExemptions[i], 0.0f) << i;
+    }
+}
+
+TEST_F(StateTaxOfAPeriod, AFlagReadBeforeTheDamageIsNotTakenUp) {
+    // Arizona is read, then the allowances are not a number.
+    WriteFile("Worker1.sta", StateFile("0", "1,0,0,x,\"Single\",0,0,0,0,0,0"));
+    EXPECT_EQ(StateTax(), "6.69");
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{
+                  "You have corupted a file.\r\nFind file,\r\nWorker1.sta\r\nand delete it."});
+    EXPECT_EQ(memory().ArizonaFlag, 0);
+    EXPECT_EQ(memory().SingleBrackets, NewYorkStateDefaults().SingleBrackets);
+}
+
+TEST_F(StateWindow, NoStateTaxTickedTakesEffectAtOnceAndClearedShowsMemory) {
+    StateTaxSettings file = NewYorkStateDefaults();
+    file.SdiPercent = 0.9f;
+    file.SuiUseBase = 1;
+    WriteEmployeeFile(file);
+    window().Show();
+    ui().txtSDIpercent->SetText("5");
+    ui().txtStateAmtBS[2]->SetText("99");
+    ui().ckAriz->SetValue(1);
+    ui().ckMass->SetValue(1);
+    ui().ckSUI->SetValue(0);
+
+    ui().ckNoStateTax->UserClick();
+    EXPECT_EQ(memory().NoStateTax, 1);
+    for (std::size_t i = 0; i < 10; ++i) {
+        EXPECT_EQ(ui().txtStateMinBS[i]->Text(), "999999") << i;
+        EXPECT_EQ(ui().txtStateMinBM[i]->Text(), "999999") << i;
+        for (TextBox* box : {ui().txtStateAmtBS[i], ui().txtStatePerBS[i], ui().txtStateAmtBM[i],
+                             ui().txtStatePerBM[i], ui().txtStateSgExp[i], ui().txtStateMarExp[i]})
+            EXPECT_EQ(box->Text(), "0") << box->QualifiedName();
+    }
+    // The single boxes, Use Base and four of the states come back from memory; Mass does not.
+    EXPECT_EQ(ui().txtSDIpercent->Text(), "0.9");
+    EXPECT_EQ(ui().ckSUI->Value(), 1);
+    EXPECT_EQ(ui().Label23->Caption(), "Wage Base");
+    EXPECT_EQ(ui().ckAriz->Value(), 0);
+    EXPECT_EQ(ui().ckMass->Value(), 1);
+    // The tables in memory wait for SAVE.
+    EXPECT_EQ(memory().SingleBrackets, file.SingleBrackets);
+
+    ui().txtSDIpercent->SetText("5");
+    ui().ckNoStateTax->UserClick();
+    EXPECT_EQ(ui().txtStateMinBS[4]->Text(), "769");
+    EXPECT_EQ(ui().txtStateAmtBS[2]->Text(), "17.5");
+    EXPECT_EQ(ui().txtStateMarExp[9]->Text(), "634");
+    EXPECT_EQ(ui().txtSDIpercent->Text(), "0.9");
+    // Memory's flag follows only a store.
+    EXPECT_EQ(memory().NoStateTax, 1);
+
+    // Ticked again and cancelled: memory keeps it until the file is read again.
+    ui().ckNoStateTax->UserClick();
+    ui().cmdCancel->UserClick();
+    EXPECT_EQ(memory().NoStateTax, 1);
+    EXPECT_EQ(memory().SingleBrackets, file.SingleBrackets);
+    EXPECT_EQ(Lines("Worker1.sta")[10], "0");
+    window().Show();
+    EXPECT_EQ(memory().NoStateTax, 0);
+    EXPECT_EQ(ui().ckNoStateTax->Value(), 0);
+}
+
+TEST_F(StateWindow, NoStateTaxSavedStoresTablesOutOfUse) {
+    window().Show();
+    ui().ckNoStateTax->UserClick();
+    ui().cmdSave->UserClick();
+    EXPECT_FALSE(window().IsLoaded());
+    const std::vector<std::string> lines = Lines("Worker1.sta");
+    ASSERT_EQ(lines.size(), 23u);
+    for (std::size_t i = 0; i < 10; ++i)
+        EXPECT_EQ(lines[i], "999999,0,0,999999,0,0") << i;
+    EXPECT_EQ(lines[10], "1");
+    for (std::size_t i = 11; i < 21; ++i)
+        EXPECT_EQ(lines[i], "0,0") << i;
+}
+
+TEST_F(StateWindow, UseBaseNamesItsBoxAndClearingZeroesTheRate) {
+    window().Show();
+    const struct {
+        CheckBox* useBase;
+        Label* caption;
+        TextBox* rate;
+        TextBox* other;
+    } frames[] = {{ui().ckSDI, ui().Label26, ui().txtSDIpercent, ui().txtSUIpercent},
+                  {ui().ckSUI, ui().Label23, ui().txtSUIpercent, ui().txtSDIpercent}};
+    for (const auto& frame : frames) {
+        frame.rate->SetText("2.5");
+        frame.other->SetText("1.25");
+        frame.useBase->UserClick();
+        EXPECT_EQ(frame.caption->Caption(), "Wage Base") << frame.useBase->Name();
+        EXPECT_EQ(frame.rate->Text(), "2.5") << frame.useBase->Name();
+        frame.useBase->UserClick();
+        EXPECT_EQ(frame.caption->Caption(), "Flat Rate") << frame.useBase->Name();
+        EXPECT_EQ(frame.rate->Text(), "0") << frame.useBase->Name();
+        EXPECT_EQ(frame.other->Text(), "1.25") << frame.useBase->Name();
+    }
+    // Set from code, the box reacts just the same.
+    ui().ckSUI->SetValue(1);
+    ui().txtSUIpercent->SetText("3");
+    ui().ckSUI->SetValue(0);
+    EXPECT_EQ(ui().txtSUIpercent->Text(), "0");
+    EXPECT_EQ(ui().Label23->Caption(), "Flat Rate");
+}
+
+TEST_F(StateWindow, PressingAStateClearsTheOthersBeforeTheClick) {
+    window().Show();
+    ui().ckAriz->SetValue(1);
+    ui().ckNC->SetValue(1);
+    ui().ckMissouri->UserClick();
+    for (CheckBox* state : ui().SpecialStates())
+        EXPECT_EQ(state->Value(), state == ui().ckMissouri ? 1 : 0) << state->Name();
+    EXPECT_TRUE(ui().ckSpouse->Visible());
+    ui().ckSpouse->UserClick();
+    ASSERT_EQ(ui().ckSpouse->Value(), 1);
+
+    // Pressing a ticked box clears it and leaves its figures.
+    ui().ckMissouri->UserClick();
+    EXPECT_EQ(ui().ckMissouri->Value(), 0);
+    EXPECT_TRUE(ui().ckSpouse->Visible());
+    EXPECT_EQ(ui().ckSpouse->Value(), 1);
+    EXPECT_EQ(ui().Label15->Caption(), "W4 Allowance");
+    EXPECT_EQ(ui().txtStateMinBS[0]->Text(), "999999");
+
+    // Any other state hides Spouse Works and clears it.
+    ui().ckKentucky->UserClick();
+    EXPECT_EQ(ui().ckKentucky->Value(), 1);
+    EXPECT_FALSE(ui().ckSpouse->Visible());
+    EXPECT_EQ(ui().ckSpouse->Value(), 0);
+    EXPECT_EQ(ui().ckRoundOff->Value(), 0);
+
+    ui().ckOkla->UserClick();
+    EXPECT_TRUE(ui().ckSpouse->Visible());
+    EXPECT_EQ(ui().ckRoundOff->Value(), 1);
+    EXPECT_EQ(ui().ckKentucky->Value(), 0);
+    ui().cmdClearAll->UserClick();
+    EXPECT_EQ(ui().ckRoundOff->Value(), 0);
+    ui().ckNC->UserClick();
+    EXPECT_EQ(ui().ckRoundOff->Value(), 1);
+    EXPECT_FALSE(ui().ckSpouse->Visible());
+}
+
+TEST_F(StateWindow, OnlyOregonWisconsinAndNCForgetLouisianaInMemory) {
+    window().Show();
+    for (CheckBox* state : ui().SpecialStates()) {
+        program.stateSettings.LouisianaFlag = 1;
+        state->UserClick();
+        const bool forgets = state == ui().ckOregon || state == ui().ckWiscon || state == ui().ckNC;
+        EXPECT_EQ(memory().LouisianaFlag, forgets ? 0 : 1) << state->Name();
+    }
+}
+
+TEST_F(StateWindow, AStateSetFromCodeRunsNoPressRule) {
+    window().Show();
+    ui().ckIowa->SetValue(1);
+    ui().ckOkla->SetValue(1);
+    EXPECT_EQ(ui().ckIowa->Value(), 1);
+    EXPECT_FALSE(ui().ckSpouse->Visible());
+    EXPECT_EQ(ui().ckRoundOff->Value(), 0);
+    EXPECT_EQ(ui().txtStateMinBS[1]->Text(), "308");
+    // Nor does a right-button press.
+    ui().ckNC->UserMouseDown(MouseButton::Right);
+    EXPECT_EQ(ui().ckIowa->Value(), 1);
+    EXPECT_EQ(ui().ckRoundOff->Value(), 0);
+}
+
+TEST_F(StateWindow, SaveStoresTheProfileFilesToo) {
+    window().Show();
+    ui().txtCalAllow->SetText("12.5");
+    ui().ckRoundOff->UserClick();
+    ui().ckOkla->SetValue(1);
+    ui().cmdSave->UserClick();
+    EXPECT_FALSE(window().IsLoaded());
+    const std::vector<std::string> andLines = Lines("Worker1.and");
+    ASSERT_EQ(andLines.size(), 9u);
+    EXPECT_EQ(andLines[1].substr(0, 5), "12.5,");
+    EXPECT_EQ(andLines[6].substr(0, 4), "1,1,");
+    EXPECT_TRUE(FileExists("Worker1.use"));
+    EXPECT_TRUE(FileExists("Worker1.cfe"));
+}
+
+TEST_F(StateWindow, SaveWhoseProfileCannotBeStoredStaysOpen) {
+    window().Show();
+    program.taxInfo.Load();
+    program.taxInfo.ui().txtHourRate2->SetText("1-2");
+    ui().cmdSave->UserClick();
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().text, "You have entered a NON numerial.");
+    EXPECT_TRUE(window().IsVisible());
+    EXPECT_FALSE(FileExists("Worker1.use"));
+}
+
+TEST_F(StateWindow, ReadingTheFileShowsTheStateFieldsOnUserInfo) {
+    program.profile = NewEmployeeProfile();
+    window().Show();
+    program.taxInfo.Load();
+    EmployeeProfile stored = program.profile;
+    stored.StateStatus = "Married";
+    stored.StateAllowances = 4;
+    stored.AdditionalFederal = 12.5f;
+    stored.FederalExempt = 1;
+    stored.FicaExempt = 1;
+    ASSERT_TRUE(WriteStateFile("Worker1.sta", NewYorkStateDefaults(), stored).ok);
+
+    window().LoadStateFile();
+    const frmTaxInfoUi& info = program.taxInfo.ui();
+    EXPECT_EQ(info.cboStatus2->Text(), "Married");
+    EXPECT_EQ(info.cboDepend2->Text(), "4");
+    EXPECT_EQ(info.txtFedAddL->Text(), "12.5");
+    EXPECT_EQ(info.ckFedExemp->Value(), 1);
+    EXPECT_EQ(info.ckSSMediExemp->Value(), 1);
+
+    // A damaged file shows nothing there either.
+    WriteFile("Worker1.sta", "bad\r\n");
+    program.profile.StateStatus = "Single";
+    window().LoadStateFile();
+    EXPECT_EQ(info.cboStatus2->Text(), "Married");
+}
+
+class DefaultFiles : public StateWindow {
+  protected:
+    DefaultFiles() {
+        std::filesystem::copy_file(DemoFolder() / "Fedtaxx.tax", "Fedtaxx.tax");
+        program.Start();
+        program.ActiveUser = "Worker1";
+        program.form1.ui().lbUser->SetCaption("Worker1");
+        program.saveUser.ui().txtSaveUser->SetText("Worker1");
+        program.profile.StateStatus = "Single";
+    }
+};
+
+TEST_F(DefaultFiles, MakeDefaultWritesTheEmployeesFilesUnderTheEmptyName) {
+    program.dialogCity.Show();
+    program.dialogVac.Load();
+    window().Show();
+    ui().txtStateAmtBS[2]->SetText("18");
+    ui().cmdMakeDefault->UserClick();
+    EXPECT_TRUE(host.messages.empty()) << host.messages[0].text;
+
+    for (const char* file : {".sta", ".cti", ".nci", ".use", ".and", ".cfe", ".hol", ".ovw",
+                             "Worker1.sta", "Worker1.use", "Worker1.and", "Worker1.cfe"})
+        EXPECT_TRUE(FileExists(file)) << file;
+    EXPECT_FALSE(FileExists(".ovb"));
+    EXPECT_EQ(ReadFile(".sta"), ReadFile("Worker1.sta"));
+    EXPECT_EQ(Lines(".sta")[2].substr(0, 8), "423,18,0");
+    EXPECT_EQ(program.ActiveUser, "Worker1");
+    for (const Form* form : std::initializer_list<const Form*>{
+             &program.dialogState, &program.dialogCity, &program.dialogNonCity, &program.dialogVac,
+             &program.saveUser, &program.form2})
+        EXPECT_FALSE(form->IsLoaded()) << form->Name();
+    EXPECT_TRUE(program.form1.IsVisible());
+}
+
+TEST_F(DefaultFiles, MakeDefaultOfABiWeeklyEmployeeWritesItsOvertimeRows) {
+    program.profile.WeeklyPay = false;
+    program.profile.BiWeeklyPay = true;
+    window().Show();
+    ui().cmdMakeDefault->UserClick();
+    EXPECT_TRUE(FileExists(".ovb"));
+    EXPECT_FALSE(FileExists(".ovw"));
+}
+
+TEST_F(DefaultFiles, MakeDefaultWithABoxNotANumberWritesNoDefault) {
+    window().Show();
+    ui().txtStateMinBM[3]->SetText(" ");
+    ui().cmdMakeDefault->UserClick();
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"You have entered a NON numerial."});
+    EXPECT_TRUE(window().IsVisible());
+    EXPECT_FALSE(FileExists(".sta"));
+    EXPECT_FALSE(FileExists(".use"));
+    EXPECT_EQ(program.ActiveUser, "Worker1");
+}
+
+TEST_F(DefaultFiles, MakeDefaultWithNoEmployeeOpenKeepsNoneOpen) {
+    program.ActiveUser.clear();
+    program.form1.ui().lbUser->SetCaption("USER");
+    program.saveUser.Unload();
+    window().Show();
+    ui().cmdMakeDefault->UserClick();
+    EXPECT_TRUE(FileExists(".sta"));
+    EXPECT_TRUE(FileExists(".use"));
+    EXPECT_EQ(program.ActiveUser, "");
+}
+
+TEST_F(DefaultFiles, GetDefaultLoadsTheFileWithoutAPreset) {
+    StateTaxSettings defaults = NewYorkStateDefaults();
+    defaults.SingleExemptions[3] = 400;
+    defaults.IowaFlag = 1;
+    defaults.SdiPercent = 1.1f;
+    WriteEmployeeFile(defaults, ".sta");
+    window().Show();
+    ui().Label14->SetCaption("Personal");
+
+    ui().cmdGetDefault->UserClick();
+    EXPECT_EQ(ui().ckIowa->Value(), 1);
+    // Iowa's preset would have put its standard deduction here, and renamed the heading.
+    EXPECT_EQ(ui().txtStateSgExp[3]->Text(), "400");
+    EXPECT_EQ(ui().txtStateMinBS[0]->Text(), "0");
+    EXPECT_EQ(ui().Label14->Caption(), "Personal");
+    EXPECT_EQ(ui().txtSDIpercent->Text(), "1.1");
+    EXPECT_EQ(memory().SingleExemptions[3], 400.0f);
+    EXPECT_EQ(memory().IowaFlag, 1);
+    EXPECT_TRUE(window().IsVisible());
+}
+
+TEST_F(DefaultFiles, GetDefaultWithoutAFileChangesNoTable) {
+    window().Show();
+    ui().txtStateAmtBM[6]->SetText("250");
+    const StateTaxSettings before = memory();
+    ui().cmdGetDefault->UserClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(ui().txtStateAmtBM[6]->Text(), "250");
+    EXPECT_EQ(memory(), before);
 }
 
 }  // namespace
