@@ -28,6 +28,7 @@
 #include "platform/xlsx_writer.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
+#include "settings/state_presets.h"
 #include "settings/state_tax_settings.h"
 #include "ytd/ytd_export.h"
 #include "ytd/ytd_register.h"
@@ -409,6 +410,9 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
     LoadSettingsFile(named.ctiFile, request.city, ReadCityFile);
     LoadSettingsFile(named.nciFile, request.nonResident, ReadNonResidentFile);
     ApplyArguments(args, request);
+    // The settings as the State Tax window prepares them for this employee's frequency and
+    // status: the chosen state's preset, NO STATE TAX, and New York values in any blank.
+    request.state = PreparedStateSettings(request.state, request.profile);
     // The register's file layout depends on the pay frequency, known only now. A register named
     // here replaces the employee's whole.
     if (!request.ytdFile.empty()) {

@@ -14,15 +14,18 @@ class TempWorkDir {
   public:
     TempWorkDir() : previous_(std::filesystem::current_path()) {
         std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("kestrel-test-" + std::to_string(random()) + std::to_string(random()));
+        // The work folder sits in a folder of its own, so a test can watch its parent too
+        // without seeing other tests' folders come and go.
+        outer_ = std::filesystem::temp_directory_path() /
+                 ("kestrel-test-" + std::to_string(random()) + std::to_string(random()));
+        path_ = outer_ / "work";
         std::filesystem::create_directories(path_);
         std::filesystem::current_path(path_);
     }
     ~TempWorkDir() {
         std::error_code ignored;
         std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(outer_, ignored);
     }
     TempWorkDir(const TempWorkDir&) = delete;
     TempWorkDir& operator=(const TempWorkDir&) = delete;
@@ -31,6 +34,7 @@ class TempWorkDir {
 
   private:
     std::filesystem::path previous_;
+    std::filesystem::path outer_;
     std::filesystem::path path_;
 };
 
