@@ -371,8 +371,18 @@ bool Form1::CalculatePay() {
     inputs.windowStateAdjustment = fresh.StateAdjustment;
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
+    const PayResult computed = ComputePay(inputs, entry);
+    if (!IsRepresentable(computed)) {
+        GetHost().MsgBox(
+            "The figures of this period are too large to be worked out: check the rates and "
+            "deductions in User Info.\r\nNothing was calculated.",
+            MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        program_.dialogCity.Unload();
+        program_.dialogState.Unload();
+        return false;
+    }
     PayResult& r = program_.result;
-    r = ComputePay(inputs, entry);
+    r = computed;
     program_.stateSettings.StateAdjustment = fresh.StateAdjustment;
     program_.stateSettings.CaliforniaAllowance = fresh.CaliforniaAllowance;
     // The fixed deductions are rounded to cents in the profile itself.

@@ -149,6 +149,43 @@ std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& e
     return std::nullopt;
 }
 
+bool IsRepresentable(const PayResult& r) {
+    for (const double figure : std::initializer_list<double>{r.PayRate,
+                                                             r.RegularPay1,
+                                                             r.RegularPay2,
+                                                             r.TotalOt,
+                                                             r.TotalTips,
+                                                             r.GrossPay,
+                                                             r.KPlanAmount,
+                                                             r.PensionAmount,
+                                                             r.CafeteriaAmount,
+                                                             r.TaxableWages,
+                                                             r.FederalAllowanceAmount,
+                                                             r.FederalTaxableWages,
+                                                             r.FederalTax,
+                                                             r.SocSecTax,
+                                                             r.MedicareTax,
+                                                             r.StateExemptionAmount,
+                                                             r.CityExemptionAmount,
+                                                             r.CafeteriaStateDeduction,
+                                                             r.StateTaxableWages,
+                                                             r.CityTaxableWages,
+                                                             r.StateTax,
+                                                             r.CityTax,
+                                                             r.SdiTax,
+                                                             r.SuiTax,
+                                                             r.TaxDeduct,
+                                                             r.TotDeduct,
+                                                             r.NetPay,
+                                                             r.CreditUnion,
+                                                             r.Bond,
+                                                             r.Dues,
+                                                             r.Misc}) {
+        if (!std::isfinite(figure)) return false;
+    }
+    return true;
+}
+
 PayDisplay FormatPayResult(const PayResult& r) {
     constexpr std::string_view kLine = "#,###.00";
     constexpr std::string_view kTotal = "$#,###.00";

@@ -47,6 +47,10 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry);
 // would otherwise clip such a total.
 std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& entry);
 
+// False when a figure of the result is infinite or not a number (say, deductions of the profile
+// near the single-precision limit): such a period must be refused, not shown as zeros.
+bool IsRepresentable(const PayResult& result);
+
 // The texts the main window shows for a result.
 struct PayDisplay {
     std::string gross;  // empty when there are no taxable wages

@@ -349,6 +349,19 @@ TEST_F(MainWindow, AmountsBeyondMoneyAreRefusedNamingTheEntry) {
     EXPECT_EQ(ui().lbGross->Caption(), "$922,337,180,385,280.00");
 }
 
+TEST_F(MainWindow, FiguresBeyondSinglePrecisionAreRefusedNotShownAsZero) {
+    program.Start();
+    program.profile.CreditUnion = 3e38f;
+    program.profile.Bond = 3e38f;  // their sum is infinite in single precision
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find("too large to be worked out"), std::string::npos);
+    EXPECT_EQ(ui().lbNet->Caption(), "");
+    EXPECT_EQ(ui().lbDeduct->Caption(), "");
+    EXPECT_FALSE(program.dialogState.IsLoaded());
+}
+
 TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {
     program.Start();
     // The window is open with an allowance typed but not saved.
