@@ -11,7 +11,7 @@
 
 #include "platform/print_model.h"
 #include "platform/qt/print_renderer.h"
-#include "print/run_command.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {

@@ -17,7 +17,7 @@
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/qt_host.h"
-#include "print/run_command.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
