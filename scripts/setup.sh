@@ -10,6 +10,7 @@ packages=(
   libxlsxwriter-dev python3-openpyxl
   fonts-liberation poppler-utils
   clang libclang-rt-14-dev clang-format
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()
