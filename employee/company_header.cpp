@@ -4,13 +4,14 @@ namespace kestrel {
 
 std::optional<ReadError> LoadCompanyHeader(CompanyHeader& header,
                                            const std::filesystem::path& file) {
-    if (!FileExists(file)) return std::nullopt;
+    if (FileMissing(file)) return std::nullopt;
     RecordReader in = RecordReader::Open(file);
     CompanyHeader read = header;
     in.Text(read.CompanyName);
     in.Text(read.CompanyAddress);
     in.Text(read.CompanyZipCode);
     in.Text(read.CompanyIdNumber);
+    in.Finish();
     if (!in.Ok()) return in.Error();
     header = std::move(read);
     return std::nullopt;

@@ -34,10 +34,13 @@ CityTaxSettings NewYorkCityDefaults() {
 }
 
 SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettings& settings) {
-    if (!FileExists(path)) return {SettingsFileStatus::Missing, {}};
+    if (FileMissing(path)) return {SettingsFileStatus::Missing, {}};
     RecordReader in = RecordReader::Open(path);
+    const float lastExemption = settings.MarriedExemptions.back();
     ReadTaxTables(in, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
                   settings.SingleExemptions, settings.MarriedExemptions);
+    // A state file opens with the same 21 lines; its two more lines tell it apart.
+    in.Finish(settings.MarriedExemptions.back(), lastExemption);
     return ReadOutcome(in);
 }
 
