@@ -60,7 +60,7 @@ FederalFileResult ReadFederalTableFile(const std::filesystem::path& path, Federa
     return {FederalFileStatus::Loaded, {}};
 }
 
-WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables) {
+RecordWriter FederalTableRecords(const std::filesystem::path& path, const FederalTables& tables) {
     RecordWriter out(path);
     for (std::size_t b = 0; b < tables.blocks.size(); ++b) {
         const auto& rows = tables.blocks[b].rows;
@@ -81,7 +81,11 @@ WriteResult WriteFederalTableFile(const std::filesystem::path& path, const Feder
     }
     out.Line({field::Single(tables.allowances[18]), field::Single(tables.allowances[19]),
               field::Text(tables.TableVersion)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables) {
+    return FederalTableRecords(path, tables).Commit();
 }
 
 std::string MissingFederalTableMessage() {

@@ -17,11 +17,15 @@ std::optional<ReadError> LoadCompanyHeader(CompanyHeader& header,
     return std::nullopt;
 }
 
-WriteResult SaveHeader(const CompanyHeader& header, const std::filesystem::path& file) {
+RecordWriter HeaderRecords(const CompanyHeader& header, const std::filesystem::path& file) {
     RecordWriter out(file);
     out.Line({field::Text(header.CompanyName), field::Text(header.CompanyAddress),
               field::Text(header.CompanyZipCode), field::Text(header.CompanyIdNumber)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult SaveHeader(const CompanyHeader& header, const std::filesystem::path& file) {
+    return HeaderRecords(header, file).Commit();
 }
 
 }  // namespace kestrel

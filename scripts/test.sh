@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up, builds (warnings are errors) and runs every test through CTest: the unit and window
-# tests, the Qt renderer tests offscreen, and the record reader's fuzzer for a few seconds.
+# tests, the Qt renderer tests offscreen, and every fuzz target for a few seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,5 +14,5 @@ ctest --test-dir build-test --output-on-failure
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DKESTREL_FUZZ=ON -DKESTREL_QT=OFF -DKESTREL_TESTS=OFF \
   -DKESTREL_BENCH=OFF -DKESTREL_WERROR=ON
-cmake --build build-fuzz --target record_reader_fuzz
+cmake --build build-fuzz
 ctest --test-dir build-fuzz --output-on-failure

@@ -44,11 +44,15 @@ SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettin
     return ReadOutcome(in);
 }
 
-WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
+RecordWriter CityRecords(const std::filesystem::path& path, const CityTaxSettings& settings) {
     RecordWriter out(path);
     WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
                    settings.SingleExemptions, settings.MarriedExemptions);
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
+    return CityRecords(path, settings).Commit();
 }
 
 }  // namespace kestrel

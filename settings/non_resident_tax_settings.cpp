@@ -42,8 +42,8 @@ SettingsFileResult ReadNonResidentFile(const std::filesystem::path& path,
     return ReadOutcome(in);
 }
 
-WriteResult WriteNonResidentFile(const std::filesystem::path& path,
-                                 const NonResidentTaxSettings& settings) {
+RecordWriter NonResidentRecords(const std::filesystem::path& path,
+                                const NonResidentTaxSettings& settings) {
     RecordWriter out(path);
     for (std::size_t i = 0; i < kLines; ++i) {
         out.Line({field::Single(settings.BiWeeklyMinimum[i]),
@@ -52,7 +52,12 @@ WriteResult WriteNonResidentFile(const std::filesystem::path& path,
                   field::Single(settings.WeeklySubtract[i])});
     }
     out.Line({field::Single(settings.NonResidentPercent)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteNonResidentFile(const std::filesystem::path& path,
+                                 const NonResidentTaxSettings& settings) {
+    return NonResidentRecords(path, settings).Commit();
 }
 
 }  // namespace kestrel

@@ -86,8 +86,8 @@ SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSett
     return ReadOutcome(in);
 }
 
-WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
-                           const EmployeeProfile& profile) {
+RecordWriter StateRecords(const std::filesystem::path& path, const StateTaxSettings& settings,
+                          const EmployeeProfile& profile) {
     RecordWriter out(path);
     WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoStateTax,
                    settings.SingleExemptions, settings.MarriedExemptions);
@@ -103,7 +103,12 @@ WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSett
               field::Single(profile.AdditionalFederal), field::Int16(settings.MassFlag),
               field::Int16(settings.OregonFlag), field::Int16(settings.KentuckyFlag),
               field::Int16(settings.MissouriFlag)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
+                           const EmployeeProfile& profile) {
+    return StateRecords(path, settings, profile).Commit();
 }
 
 }  // namespace kestrel
