@@ -1,8 +1,10 @@
 // kestrel-calc's option parser as it is, fed argument lists: the input's bytes split at NUL bytes.
 // Beyond the sanitizers' checks: a run ends only in a result, a usage error or a failure with an
 // exit status of its own; a failure's message holds no control characters; and a result never
-// holds a state filing status the calculation does not know. The folder holds one file of each kind
+// holds a state filing status the calculation does not know. It works in a folder of its own (so
+// the corpus and artifact paths given to it must be absolute) that holds one file of each kind
 // the options name, so their loading is driven too.
+
 // Without main() the printing half of the file goes unused here.
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wunused-function"

@@ -24,13 +24,15 @@ targets=()
 for binary in build-fuzz/fuzz/*_fuzz; do
   [ -x "$binary" ] && targets+=("$(basename "$binary")")
 done
-logs=build-fuzz/fuzz-logs
+# Absolute paths throughout: the option parser's target changes its working folder.
+fuzz="$PWD/build-fuzz/fuzz"
+logs="$PWD/build-fuzz/fuzz-logs"
 mkdir -p "$logs"
 
 run() {
   local target=$1
-  (cd "$logs" && "../fuzz/$target" -max_total_time="$seconds" -timeout=10 \
-    "../fuzz/corpus/$target" >"$target.log" 2>&1)
+  "$fuzz/$target" -max_total_time="$seconds" -timeout=10 -artifact_prefix="$logs/$target-" \
+    "$fuzz/corpus/$target" >"$logs/$target.log" 2>&1
 }
 
 failed=()
