@@ -37,12 +37,13 @@ namespace {
 
 using namespace kestrel;
 
+// A mistake in the options themselves: the message comes with the usage text.
 struct UsageError {
     std::string message;
 };
 
-// A run that cannot go on for a reason other than the options' spelling; the message is printable
-// as it stands.
+// A run that cannot go on for a reason other than the options' spelling, such as a file that
+// cannot be read; the message is printable as it stands and comes without the usage text.
 struct Failure {
     int status;
     std::string message;
@@ -301,9 +302,16 @@ void ApplyArguments(const std::vector<std::string_view>& args, Request& request)
     }
 }
 
-std::string SettingsDamage(const std::string& name, const ReadError& error) {
-    return name + " is damaged at line " + std::to_string(error.line) + ", field " +
-           std::to_string(error.field) + ": " + error.reason;
+// Why a file could not be taken, for the terminal: a name that cannot be read at all (a folder,
+// a pipe, a file too large or not permitted) or the line and field where its contents fail.
+std::string FileProblem(const std::string& name, const ReadError& error) {
+    if (error.line == 0) return "cannot read " + Printable(name) + ": " + Printable(error.reason);
+    return Printable(name) + " is damaged at line " + std::to_string(error.line) + ", field " +
+           std::to_string(error.field) + ": " + Printable(error.reason);
+}
+
+Failure NoSuchFile(const std::string& name) {
+    return Failure{2, "cannot read " + Printable(name) + ": there is no such file"};
 }
 
 // A settings file named on the command line must be there and whole.
@@ -311,21 +319,22 @@ template <class Settings, class Reader>
 void LoadSettingsFile(const std::string& name, Settings& settings, Reader read) {
     if (name.empty()) return;
     const SettingsFileResult result = read(std::filesystem::path(name), settings);
-    if (result.status == SettingsFileStatus::Missing) {
-        throw UsageError{"cannot read " + name};
-    }
+    if (result.status == SettingsFileStatus::Missing) throw NoSuchFile(name);
     if (result.status == SettingsFileStatus::Corrupted) {
-        throw UsageError{SettingsDamage(name, result.error)};
+        throw Failure{2, FileProblem(name, result.error)};
     }
 }
 
 FederalTables ReadFederalTables() {
     FederalTables federal;
-    const auto loaded = ReadFederalTableFile(std::filesystem::path(kFederalTableFile), federal);
-    if (loaded.status != FederalFileStatus::Loaded) {
-        throw Failure{1, loaded.status == FederalFileStatus::Missing
-                             ? std::string(kFederalTableFile) + " is not in the current folder"
-                             : MalformedFederalTableMessage(kFederalTableFile, loaded.error)};
+    const std::string name(kFederalTableFile);
+    const auto loaded = ReadFederalTableFile(std::filesystem::path(name), federal);
+    if (loaded.status == FederalFileStatus::Missing) {
+        throw Failure{1, name + " is not in the current folder"};
+    }
+    if (loaded.status == FederalFileStatus::Malformed) {
+        throw Failure{1, FileProblem(name, loaded.error) +
+                             " (no federal tax can be withheld until it is replaced)"};
     }
     return federal;
 }
@@ -340,10 +349,10 @@ std::string LoadProblems(const std::string& name, const ScriptedHost& host) {
     }
     const auto check = [&](std::string_view extension, auto read) {
         const std::filesystem::path file = EmployeeFile(name, extension);
-        if (!FileExists(file)) return;
+        if (FileMissing(file)) return;
         const SettingsFileResult result = read(file);
         if (result.status == SettingsFileStatus::Corrupted)
-            text += MessageLines(SettingsDamage(file.string(), result.error));
+            text += MessageLines(FileProblem(file.string(), result.error));
     };
     check(kStateFileExtension, [](const auto& file) {
         StateTaxSettings state;
@@ -369,7 +378,7 @@ void LoadEmployeeInto(const std::string& name, Request& request) {
         throw UsageError{"--employee \"" + Printable(name) + "\":" + MessageLines(*problem)};
     }
     const std::filesystem::path useFile = EmployeeFile(name, kUseFileExtension);
-    if (!FileExists(useFile)) {
+    if (FileMissing(useFile)) {
         std::error_code ignored;
         throw Failure{2, Printable(useFile.string()) + " is not in the current folder (" +
                              Printable(std::filesystem::current_path(ignored).string()) + ")"};
@@ -416,13 +425,14 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
     // The register's file layout depends on the pay frequency, known only now. A register named
     // here replaces the employee's whole.
     if (!request.ytdFile.empty()) {
-        if (!FileExists(request.ytdFile)) throw UsageError{"cannot read " + request.ytdFile};
+        if (FileMissing(request.ytdFile)) throw NoSuchFile(request.ytdFile);
         YtdRegister ytd;
         if (const auto damage = ReadAnnualFile(request.ytdFile, request.profile.WeeklyPay, ytd)) {
-            throw UsageError{request.ytdFile + " is not a " +
-                             (request.profile.WeeklyPay ? "weekly" : "bi-weekly") +
-                             " register file: line " + std::to_string(damage->line) + ", " +
-                             damage->reason};
+            if (damage->line == 0) throw Failure{2, FileProblem(request.ytdFile, *damage)};
+            throw Failure{2, Printable(request.ytdFile) + " is not a " +
+                                 (request.profile.WeeklyPay ? "weekly" : "bi-weekly") +
+                                 " register file: line " + std::to_string(damage->line) + ", " +
+                                 Printable(damage->reason)};
         }
         request.ytd = ytd;
         request.ytdWeekly = request.profile.WeeklyPay;
@@ -484,8 +494,9 @@ YtdRegister RegisterToExport(const Request& request) {
     if (weekly == request.ytdWeekly) return request.ytd;
     YtdRegister ytd;
     const std::filesystem::path file = AnnualFileName(*request.employee, weekly);
-    if (!FileExists(file)) return ytd;
+    if (FileMissing(file)) return ytd;
     if (const auto damage = ReadAnnualFile(file, weekly, ytd)) {
+        if (damage->line == 0) throw Failure{2, FileProblem(file.string(), *damage)};
         throw Failure{2, Printable(file.string()) + " is damaged at line " +
                              std::to_string(damage->line) + ": " + Printable(damage->reason)};
     }
@@ -576,6 +587,8 @@ std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
 
 }  // namespace
 
+// The option parser's fuzzer compiles this file without main() to drive the parser above as it is.
+#ifndef KESTREL_CALC_WITHOUT_MAIN
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     for (std::string_view arg : args) {
@@ -619,3 +632,4 @@ int main(int argc, char** argv) {
         return failure.status;
     }
 }
+#endif

@@ -189,7 +189,7 @@ PrintJob BuildDocument(const Request& request, Program& program) {
         throw UsageError{"--employee \"" + Printable(name) + "\":" + MessageLines(*problem)};
     }
     const std::filesystem::path useFile = EmployeeFile(name, kUseFileExtension);
-    if (!FileExists(useFile)) {
+    if (FileMissing(useFile)) {
         std::error_code ignored;
         throw Failure{2, Printable(useFile.string()) + " is not in the current folder (" +
                              Printable(std::filesystem::current_path(ignored).string()) + ")"};

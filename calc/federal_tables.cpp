@@ -13,26 +13,27 @@ void FederalTables::ClearValues() {
 namespace {
 
 // Rows 1 and 6 have four fields, rows 2 to 5 five; a separator field follows each block. The
-// reader keeps failing after its first failure, so the fields are read straight through.
+// reader keeps failing after its first failure, so the fields are read straight through. Every
+// number must be written out: a blank read as 0 would withhold nothing without a word.
 bool ReadBlock(RecordReader& in, FederalBlock& block) {
     auto& first = block.rows[0];
-    in.Single(first.Over);
-    in.Single(first.NotOver);
-    in.Single(first.ExcessOver);
-    in.Single(first.Percent);
+    in.RequiredSingle(first.Over);
+    in.RequiredSingle(first.NotOver);
+    in.RequiredSingle(first.ExcessOver);
+    in.RequiredSingle(first.Percent);
     for (std::size_t r = 1; r < 5; ++r) {
         auto& row = block.rows[r];
-        in.Single(row.Over);
-        in.Single(row.NotOver);
-        in.Single(row.ExcessOver);
-        in.Single(row.Percent);
-        in.Single(row.Base);
+        in.RequiredSingle(row.Over);
+        in.RequiredSingle(row.NotOver);
+        in.RequiredSingle(row.ExcessOver);
+        in.RequiredSingle(row.Percent);
+        in.RequiredSingle(row.Base);
     }
     auto& last = block.rows[5];
-    in.Single(last.Over);
-    in.Single(last.ExcessOver);
-    in.Single(last.Percent);
-    in.Single(last.Base);
+    in.RequiredSingle(last.Over);
+    in.RequiredSingle(last.ExcessOver);
+    in.RequiredSingle(last.Percent);
+    in.RequiredSingle(last.Base);
     in.Skip();
     return in.Ok();
 }
@@ -43,22 +44,23 @@ constexpr std::array<const char*, 4> kBlockTitles{"Single bi-weekly", "Single we
 }  // namespace
 
 FederalFileResult ReadFederalTableFile(const std::filesystem::path& path, FederalTables& tables) {
-    if (!FileExists(path)) return {FederalFileStatus::Missing, {}};
+    if (FileMissing(path)) return {FederalFileStatus::Missing, {}};
     RecordReader in = RecordReader::Open(path);
     FederalTables read;
     for (auto& block : read.blocks) {
         if (!ReadBlock(in, block)) break;
     }
     for (float& amount : read.allowances) {
-        if (!in.Single(amount)) break;
+        if (!in.RequiredSingle(amount)) break;
     }
     in.Text(read.TableVersion);
+    in.Finish();
     if (!in.Ok()) return {FederalFileStatus::Malformed, *in.Error()};
     tables = read;
     return {FederalFileStatus::Loaded, {}};
 }
 
-WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables) {
+RecordWriter FederalTableRecords(const std::filesystem::path& path, const FederalTables& tables) {
     RecordWriter out(path);
     for (std::size_t b = 0; b < tables.blocks.size(); ++b) {
         const auto& rows = tables.blocks[b].rows;
@@ -79,7 +81,11 @@ WriteResult WriteFederalTableFile(const std::filesystem::path& path, const Feder
     }
     out.Line({field::Single(tables.allowances[18]), field::Single(tables.allowances[19]),
               field::Text(tables.TableVersion)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables) {
+    return FederalTableRecords(path, tables).Commit();
 }
 
 std::string MissingFederalTableMessage() {
@@ -88,9 +94,15 @@ std::string MissingFederalTableMessage() {
 }
 
 std::string MalformedFederalTableMessage(std::string_view fileName, const ReadError& error) {
-    return "The federal table file " + std::string(fileName) + " is damaged (line " +
-           std::to_string(error.line) + ", field " + std::to_string(error.field) + ": " +
-           error.reason + ").\r\nNo federal tax can be withheld until it is replaced.";
+    std::string text = "The federal table file " + std::string(fileName);
+    // Line 0: the name holds something that cannot be read at all.
+    if (error.line == 0) {
+        text += " cannot be read (" + error.reason + ").";
+    } else {
+        text += " is damaged (line " + std::to_string(error.line) + ", field " +
+                std::to_string(error.field) + ": " + error.reason + ").";
+    }
+    return text + "\r\nNo federal tax can be withheld until it is replaced.";
 }
 
 bool FederalTablesPresent(Host& host) {

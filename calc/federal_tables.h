@@ -56,7 +56,8 @@ struct FederalFileResult {
 
 // Reads the 137 fields of the table file. `tables` changes only when the whole file was read.
 FederalFileResult ReadFederalTableFile(const std::filesystem::path& path, FederalTables& tables);
-// Writes the tables in the file's layout (the shipped demo file is made this way).
+// The tables in the file's layout (the shipped demo file is made this way), and writing them.
+RecordWriter FederalTableRecords(const std::filesystem::path& path, const FederalTables& tables);
 WriteResult WriteFederalTableFile(const std::filesystem::path& path, const FederalTables& tables);
 
 std::string MissingFederalTableMessage();

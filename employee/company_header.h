@@ -25,6 +25,9 @@ struct CompanyHeader {
 // failed. A missing file is not an error: `header` keeps its values.
 std::optional<ReadError> LoadCompanyHeader(CompanyHeader& header,
                                            const std::filesystem::path& file = kHeaderFileName);
+// The one line SaveHeader commits.
+RecordWriter HeaderRecords(const CompanyHeader& header,
+                           const std::filesystem::path& file = kHeaderFileName);
 WriteResult SaveHeader(const CompanyHeader& header,
                        const std::filesystem::path& file = kHeaderFileName);
 

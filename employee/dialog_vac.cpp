@@ -246,7 +246,7 @@ void DialogVac::OpenWindow() {
 
 void DialogVac::GetVac() {
     const std::filesystem::path file = EmployeeFile(program_.ActiveUser, kLeaveFileExtension);
-    if (FileExists(file)) {
+    if (!FileMissing(file)) {
         if (const std::optional<ReadError> damage = ReadLeaveFile(file, program_.leave)) {
             ShowMessage(GetHost(), DamagedMessage(file.string(), *damage), MsgIcon::Warning);
         }

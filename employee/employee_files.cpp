@@ -16,7 +16,7 @@ namespace {
 // Reads one profile file when it exists; a damaged one is reported and counts as not read.
 template <class Read>
 bool ReadIfThere(Program& program, const std::filesystem::path& file, Read read) {
-    if (!FileExists(file)) return true;
+    if (FileMissing(file)) return true;
     if (const std::optional<ReadError> error = read(file)) {
         if (!program.profileDamageReported) ReportDamagedFile(program.host, file.string(), *error);
         return false;

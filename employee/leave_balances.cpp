@@ -25,6 +25,7 @@ std::optional<ReadError> ReadLeaveFile(const std::filesystem::path& path, LeaveB
         in.Text(read.HolidayDates[k]);
         in.Text(read.SickDates[k]);
     }
+    in.Finish();
     if (!in.Ok()) return in.Error();
     leave = std::move(read);
     return std::nullopt;

@@ -17,6 +17,8 @@ std::optional<ReadError> ReadOvertimeRows(const std::filesystem::path& path, boo
         in.Text(read.OtWeekEnding[row]);
         in.Text(read.OtAmount[row]);
     }
+    // A weekly file read for bi-weekly pay goes on for 26 more rows.
+    in.Finish();
     if (!in.Ok()) return in.Error();
     overtime = std::move(read);
     return std::nullopt;

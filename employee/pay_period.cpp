@@ -47,12 +47,8 @@ std::optional<ReadError> ReadPayPeriod(const std::filesystem::path& path,
     std::array<float, 8> read{};
     for (float& value : read)
         in.Single(value);
+    in.Finish();
     if (!in.Ok()) return in.Error();
-    // Blank lines at the end are harmless; anything more means the file is not a saved period.
-    RecordField extra;
-    for (std::size_t field = read.size() + 1; !in.AtEnd() && in.Raw(extra); ++field) {
-        if (!extra.text.empty()) return ReadError{field, 0, "more than eight numbers"};
-    }
     entries = read;
     return std::nullopt;
 }

@@ -54,6 +54,7 @@ std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, Employee
     for (std::string& caption : p.DeductionCaptions)
         in.Text(caption);
     ReadRaw(in, r.UseLines9To12);
+    in.Finish();
     if (!in.Ok()) return in.Error();
     profile = std::move(p);
     overtime = std::move(ot);
@@ -89,6 +90,7 @@ std::optional<ReadError> ReadAndFile(const std::filesystem::path& path, Employee
     ReadRaw(in, r.AndLine8);
     ReadFlag(in, p.KPlanIsPercent);
     ReadFlag(in, p.KPlanIsFixed);
+    in.Finish();
     if (!in.Ok()) return in.Error();
     profile = std::move(p);
     state = std::move(s);
@@ -103,6 +105,7 @@ std::optional<ReadError> ReadCfeFile(const std::filesystem::path& path, Employee
     in.Single(p.Cafeteria);
     ReadFlag(in, p.CafeteriaReducesState);
     ReadFlag(in, p.SelfEmployed);
+    in.Finish();
     if (!in.Ok()) return in.Error();
     profile = std::move(p);
     return std::nullopt;

@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <system_error>
@@ -24,13 +26,11 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-// A value quoted into an error message is cut short: a corrupted file can hold anything.
-std::string Quote(std::string_view value) {
-    constexpr std::size_t kLongest = 32;
-    std::string text = "\"";
-    text += value.substr(0, kLongest);
-    if (value.size() > kLongest) text += "...";
-    text += '"';
+// "Permission denied" reads as part of a sentence: "cannot be opened: permission denied".
+std::string ErrnoReason(int error) {
+    std::string text = ErrnoText(error);
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     return text;
 }
 
@@ -60,25 +60,47 @@ class Descriptor {
     int fd_;
 };
 
+// What a name that is not a regular file stands for, in the words of a message.
+std::string NotRegularReason(mode_t mode) {
+    if (S_ISDIR(mode)) return "is a directory";
+    if (S_ISFIFO(mode)) return "is a pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device";
+    if (S_ISSOCK(mode)) return "is a socket";
+    return "is not a regular file";
+}
+
 // Opens a file the reader may take whole: a regular file only, so that a folder, a pipe or a
-// device never blocks or feeds an endless stream.
-int OpenRegularFile(const std::filesystem::path& path, int& error) {
+// device never blocks, feeds an endless stream or becomes the controlling terminal. On failure
+// `reason` says why, and `size` is the file's size on success.
+int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_t& size) {
     if (path.empty() || HasNul(path)) {
-        error = ENOENT;
+        reason = ErrnoReason(ENOENT);
         return -1;
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
-        error = errno;
+        const int error = errno;
+        reason = error == ENXIO ? "is a socket" : "cannot be opened: " + ErrnoReason(error);
         return -1;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (::fstat(fd, &info) != 0) {
+        reason = "cannot be examined: " + ErrnoReason(errno);
         ::close(fd);
         return -1;
     }
+    if (!S_ISREG(info.st_mode)) {
+        reason = NotRegularReason(info.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    size = info.st_size;
     return fd;
+}
+
+std::string TooLargeReason(std::uint64_t size) {
+    return "is too large: " + std::to_string(size) + " bytes, where no file of this program " +
+           "holds more than " + std::to_string(kLargestRecordFile) + " bytes";
 }
 
 // A commit writes ".<name>.tmp-XXXXXX" beside "<name>": hidden, and ending in neither an
@@ -328,26 +350,39 @@ WriteResult RecordWriter::Commit() {
 RecordReader RecordReader::Open(const std::filesystem::path& path) {
     RecordReader reader{std::string()};
     try {
-        int error = 0;
-        Descriptor fd(OpenRegularFile(path, error));
+        std::string reason;
+        off_t size = 0;
+        Descriptor fd(OpenRegularFile(path, reason, size));
         if (fd.Get() < 0) {
-            reader.FailToLoad("cannot open " + path.string() + ": " + ErrnoText(error));
+            reader.FailToLoad(std::move(reason));
             return reader;
         }
+        if (static_cast<std::uint64_t>(size) > kLargestRecordFile) {
+            reader.FailToLoad(TooLargeReason(static_cast<std::uint64_t>(size)));
+            return reader;
+        }
+        reader.text_.reserve(static_cast<std::size_t>(size));
+        // One byte more than the limit tells a file that grew since it was measured.
         char buffer[65536];
         for (;;) {
-            ssize_t got = ::read(fd.Get(), buffer, sizeof buffer);
+            const std::size_t room = kLargestRecordFile + 1 - reader.text_.size();
+            ssize_t got = ::read(fd.Get(), buffer, std::min(sizeof buffer, room));
             if (got == 0) break;
             if (got < 0) {
-                error = errno;
+                const int error = errno;
                 if (error == EINTR) continue;
-                reader.FailToLoad("cannot read " + path.string() + ": " + ErrnoText(error));
+                reader.FailToLoad("cannot be read: " + ErrnoReason(error));
                 return reader;
             }
             reader.text_.append(buffer, static_cast<std::size_t>(got));
+            if (reader.text_.size() > kLargestRecordFile) {
+                reader.FailToLoad("is too large: more than " + std::to_string(kLargestRecordFile) +
+                                  " bytes");
+                return reader;
+            }
         }
     } catch (const std::exception& e) {
-        reader.FailToLoad(std::string("cannot read ") + e.what());
+        reader.FailToLoad(std::string("cannot be read: ") + e.what());
     }
     return reader;
 }
@@ -411,6 +446,7 @@ std::optional<std::string> RecordReader::NextField(bool& quoted) {
         value = text_.substr(start, end - start);
     }
 
+    endedByData_ = pos_ >= size;
     if (pos_ < size) {
         if (text_[pos_] == ',') {
             // A comma promises one more field, even at the very end of the data.
@@ -453,17 +489,26 @@ bool RecordReader::Text(std::string& out) {
     return true;
 }
 
-bool RecordReader::Single(float& out) {
+bool RecordReader::TakeSingle(float& out, bool blankIsZero) {
     std::optional<std::string> value = Take();
     if (!value) return false;
     if (IsEmptyValue(*value)) {
+        if (!blankIsZero) return Fail("a number is needed here, not an empty field");
         out = 0.0F;
         return true;
     }
     std::optional<float> number = StrictSingle(*value);
-    if (!number) return Fail("not a number: " + Quote(*value));
+    if (!number) return Fail("not a number: " + QuotedValue(*value));
     out = *number;
     return true;
+}
+
+bool RecordReader::Single(float& out) {
+    return TakeSingle(out, true);
+}
+
+bool RecordReader::RequiredSingle(float& out) {
+    return TakeSingle(out, false);
 }
 
 bool RecordReader::Double(double& out) {
@@ -474,7 +519,7 @@ bool RecordReader::Double(double& out) {
         return true;
     }
     std::optional<double> number = StrictDouble(*value);
-    if (!number) return Fail("not a number: " + Quote(*value));
+    if (!number) return Fail("not a number: " + QuotedValue(*value));
     out = *number;
     return true;
 }
@@ -494,7 +539,8 @@ bool RecordReader::Int16(std::int16_t& out) {
     std::optional<std::int16_t> number = StrictInt16(*value);
     if (!number) {
         bool isNumber = StrictDouble(*value).has_value();
-        return Fail((isNumber ? "out of the 16-bit range: " : "not a number: ") + Quote(*value));
+        return Fail((isNumber ? "out of the 16-bit range: " : "not a number: ") +
+                    QuotedValue(*value));
     }
     out = *number;
     return true;
@@ -512,7 +558,7 @@ bool RecordReader::Bool(bool& out) {
         return true;
     }
     std::optional<double> number = StrictDouble(*value);
-    if (!number) return Fail("not a Boolean: " + Quote(*value));
+    if (!number) return Fail("not a Boolean: " + QuotedValue(*value));
     out = *number != 0.0;
     return true;
 }
@@ -525,7 +571,7 @@ bool RecordReader::Money(Currency& out) {
         return true;
     }
     std::optional<Currency> amount = StrictCurrency(*value);
-    if (!amount) return Fail("not an amount: " + Quote(*value));
+    if (!amount) return Fail("not an amount: " + QuotedValue(*value));
     out = *amount;
     return true;
 }
@@ -544,12 +590,70 @@ bool RecordReader::Raw(RecordField& out) {
     return true;
 }
 
+bool RecordReader::Refuse(std::string reason) {
+    return Fail(std::move(reason));
+}
+
+bool RecordReader::Finish() {
+    if (!Ok()) return false;
+    if (endedByData_ && field_ > 0 && !fieldPending_) {
+        return Fail("the file ends inside this field, with no line end: it looks cut short");
+    }
+    // Whatever follows now is a field the format does not have.
+    ++field_;
+    fieldLine_ = line_;
+    if (fieldPending_) return Fail("more fields than the file has: the line goes on after a comma");
+    const std::size_t size = text_.size();
+    for (; pos_ < size; ++pos_) {
+        const char c = text_[pos_];
+        if (c == '\n' || (c == '\r' && (pos_ + 1 == size || text_[pos_ + 1] != '\n'))) {
+            ++line_;
+        } else if (c != '\r' && !IsBlank(c)) {
+            fieldLine_ = line_;
+            std::size_t end = pos_;
+            while (end < size && !IsLineEnd(text_[end]))
+                ++end;
+            return Fail("more than the file has, from here on: " +
+                        QuotedValue(std::string_view(text_).substr(pos_, end - pos_)));
+        }
+    }
+    --field_;
+    return true;
+}
+
+std::string QuotedValue(std::string_view value) {
+    constexpr std::size_t kLongest = 32;
+    std::string text = "\"";
+    for (char c : value.substr(0, kLongest)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F) {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            text += "\\x";
+            text += kHex[byte >> 4];
+            text += kHex[byte & 0xF];
+        } else {
+            text += c;
+        }
+    }
+    if (value.size() > kLongest) text += "...";
+    text += '"';
+    return text;
+}
+
 bool FileExists(const std::filesystem::path& path) {
-    int error = 0;
-    int fd = OpenRegularFile(path, error);
+    std::string reason;
+    off_t size = 0;
+    int fd = OpenRegularFile(path, reason, size);
     if (fd < 0) return false;
     ::close(fd);
     return true;
+}
+
+bool FileMissing(const std::filesystem::path& path) {
+    if (path.empty() || HasNul(path)) return true;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return false;
+    return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG;
 }
 
 std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension) {

@@ -62,6 +62,16 @@ class RecordWriter {
     std::optional<std::size_t> failAfter_;
 };
 
+// No file the program writes from ordinary entries comes near this size: the largest layout, the
+// weekly register, takes a few kilobytes, and only texts of many thousands of characters in dozens
+// of boxes would reach it. A reader refuses anything larger without taking more than this into
+// memory.
+inline constexpr std::size_t kLargestRecordFile = 512 * 1024;
+
+// A value from a file as an error message quotes it: cut short, with control characters and
+// bytes outside ASCII written as \xNN, since a damaged file can hold anything.
+std::string QuotedValue(std::string_view value);
+
 // Where and why a read failed. `field` counts from 1 over the whole file; field and line are 0
 // when the file itself could not be opened or read.
 struct ReadError {
@@ -85,11 +95,31 @@ class RecordReader {
     bool Int16(std::int16_t& out);
     bool Bool(bool& out);
     bool Money(Currency& out);
+    // As Single, but an empty field is an error instead of 0: for files whose every number must be
+    // written out.
+    bool RequiredSingle(float& out);
     // Reads one field and throws it away (a separator or a reserved field).
     bool Skip();
     // Reads one field as it would be written back: a quoted text stays quoted, anything else is
     // kept as it stands. For reserved fields, which must survive a save unchanged.
     bool Raw(RecordField& out);
+
+    // Fails at the field just read, for a value of the right type that the format does not allow.
+    bool Refuse(std::string reason);
+    // Called after the last field of a format: the file must end there. Only blanks and line ends
+    // may follow, and the last field must be ended by a line end, as every line of the format is;
+    // a file that stops inside its last field has been cut short. Anything else means the file is
+    // not the one the reader expects (another kind of file, or one of the other pay frequency).
+    bool Finish();
+    // Finish for a format whose fields keep what was read before a failure: a file cut inside its
+    // last field fails at that field, so the field gets back the value it held before the read.
+    template <class T>
+    bool Finish(T& lastField, const T& before) {
+        const std::size_t last = field_;
+        if (Finish()) return true;
+        if (error_->field == last) lastField = before;
+        return false;
+    }
 
     bool Ok() const { return !error_.has_value(); }
     const std::optional<ReadError>& Error() const { return error_; }
@@ -101,6 +131,7 @@ class RecordReader {
     std::optional<std::string> NextField(bool& quoted);
     // Counts the field and takes it, failing at the end of the data.
     std::optional<std::string> Take();
+    bool TakeSingle(float& out, bool blankIsZero);
     bool Fail(std::string reason);
     void FailToLoad(std::string reason);
 
@@ -110,11 +141,16 @@ class RecordReader {
     std::size_t field_ = 0;
     std::size_t fieldLine_ = 1;  // the line the current field starts on
     bool fieldPending_ = false;  // the last field ended with a comma, so one more follows
+    bool endedByData_ = false;   // the last field ended where the data did, with no line end
     std::optional<ReadError> error_;
 };
 
 // True when the file can be opened for reading; never reports an error.
 bool FileExists(const std::filesystem::path& path);
+// True when nothing stands at the name (or the name cannot name a file). Readers treat only this
+// as "no file": a folder, a pipe or a file they may not read stands where their file belongs and
+// is refused with the reason, where FileExists would answer false for it as for a missing one.
+bool FileMissing(const std::filesystem::path& path);
 
 // The per-employee file name: the employee's name immediately followed by the extension.
 std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension);

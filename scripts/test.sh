@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds (warnings are errors) and runs every test through CTest: the unit and window
-# tests, the Qt renderer tests offscreen, and the record reader's fuzzer for a few seconds; then
-# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and the Debian
-# package built, unpacked into a scratch root and run from there.
+# tests, the Qt renderer tests offscreen, and every fuzz target for a few seconds; then the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and the Debian package built,
+# unpacked into a scratch root and run from there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +16,7 @@ ctest --test-dir build-test --output-on-failure
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DKESTREL_FUZZ=ON -DKESTREL_QT=OFF -DKESTREL_TESTS=OFF \
   -DKESTREL_BENCH=OFF -DKESTREL_WERROR=ON
-cmake --build build-fuzz --target record_reader_fuzz
+cmake --build build-fuzz
 ctest --test-dir build-fuzz --output-on-failure
 
 # Every test of the core again under AddressSanitizer and UndefinedBehaviorSanitizer (no Qt, so

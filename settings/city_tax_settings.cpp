@@ -34,18 +34,25 @@ CityTaxSettings NewYorkCityDefaults() {
 }
 
 SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettings& settings) {
-    if (!FileExists(path)) return {SettingsFileStatus::Missing, {}};
+    if (FileMissing(path)) return {SettingsFileStatus::Missing, {}};
     RecordReader in = RecordReader::Open(path);
+    const float lastExemption = settings.MarriedExemptions.back();
     ReadTaxTables(in, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
                   settings.SingleExemptions, settings.MarriedExemptions);
+    // A state file opens with the same 21 lines; its two more lines tell it apart.
+    in.Finish(settings.MarriedExemptions.back(), lastExemption);
     return ReadOutcome(in);
 }
 
-WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
+RecordWriter CityRecords(const std::filesystem::path& path, const CityTaxSettings& settings) {
     RecordWriter out(path);
     WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoLocalTax,
                    settings.SingleExemptions, settings.MarriedExemptions);
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings) {
+    return CityRecords(path, settings).Commit();
 }
 
 }  // namespace kestrel

@@ -27,6 +27,8 @@ CityTaxSettings NewYorkCityDefaults();
 // The 21 lines of the ".cti" file: the first 21 lines of the state layout, with NoLocalTax in
 // place of NoStateTax. A corrupted file stops at the failing field, keeping what it read.
 SettingsFileResult ReadCityFile(const std::filesystem::path& path, CityTaxSettings& settings);
+// The lines WriteCityFile commits.
+RecordWriter CityRecords(const std::filesystem::path& path, const CityTaxSettings& settings);
 WriteResult WriteCityFile(const std::filesystem::path& path, const CityTaxSettings& settings);
 
 }  // namespace kestrel

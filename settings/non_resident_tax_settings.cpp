@@ -24,7 +24,7 @@ NonResidentTaxSettings NonResidentDefaults() {
 
 SettingsFileResult ReadNonResidentFile(const std::filesystem::path& path,
                                        NonResidentTaxSettings& settings) {
-    if (!FileExists(path)) return {SettingsFileStatus::Missing, {}};
+    if (FileMissing(path)) return {SettingsFileStatus::Missing, {}};
     RecordReader in = RecordReader::Open(path);
     // After a failure the reader refuses every further read: the fields before it keep their
     // new values.
@@ -34,12 +34,16 @@ SettingsFileResult ReadNonResidentFile(const std::filesystem::path& path,
         in.Single(settings.WeeklyMinimum[i]);
         in.Single(settings.WeeklySubtract[i]);
     }
+    const float rate = settings.NonResidentPercent;
     in.Single(settings.NonResidentPercent);
+    // The rate is the file's last field: a file cut inside it ("0." of "0.0045") has no line end,
+    // and the rate is not taken from it.
+    in.Finish(settings.NonResidentPercent, rate);
     return ReadOutcome(in);
 }
 
-WriteResult WriteNonResidentFile(const std::filesystem::path& path,
-                                 const NonResidentTaxSettings& settings) {
+RecordWriter NonResidentRecords(const std::filesystem::path& path,
+                                const NonResidentTaxSettings& settings) {
     RecordWriter out(path);
     for (std::size_t i = 0; i < kLines; ++i) {
         out.Line({field::Single(settings.BiWeeklyMinimum[i]),
@@ -48,7 +52,12 @@ WriteResult WriteNonResidentFile(const std::filesystem::path& path,
                   field::Single(settings.WeeklySubtract[i])});
     }
     out.Line({field::Single(settings.NonResidentPercent)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteNonResidentFile(const std::filesystem::path& path,
+                                 const NonResidentTaxSettings& settings) {
+    return NonResidentRecords(path, settings).Commit();
 }
 
 }  // namespace kestrel

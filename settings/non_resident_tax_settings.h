@@ -27,6 +27,9 @@ NonResidentTaxSettings NonResidentDefaults();
 // The 9 lines of the ".nci" file. A corrupted file stops at the failing field.
 SettingsFileResult ReadNonResidentFile(const std::filesystem::path& path,
                                        NonResidentTaxSettings& settings);
+// The lines WriteNonResidentFile commits.
+RecordWriter NonResidentRecords(const std::filesystem::path& path,
+                                const NonResidentTaxSettings& settings);
 WriteResult WriteNonResidentFile(const std::filesystem::path& path,
                                  const NonResidentTaxSettings& settings);
 

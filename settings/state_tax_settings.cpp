@@ -1,5 +1,8 @@
 #include "settings/state_tax_settings.h"
 
+#include <string>
+#include <utility>
+
 namespace kestrel {
 
 bool StateTaxSettings::AnySpecialState() const {
@@ -42,7 +45,7 @@ SettingsFileResult ReadOutcome(const RecordReader& in) {
 
 SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
                                  EmployeeProfile& profile) {
-    if (!FileExists(path)) return {};
+    if (FileMissing(path)) return {};
     RecordReader in = RecordReader::Open(path);
     // Every read goes straight into its field: after the first failure the reader refuses the
     // rest, so what was read before it keeps its new value and the remainder stays as it was.
@@ -62,18 +65,29 @@ SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSett
     in.Int16(settings.LouisianaFlag);
     in.Int16(settings.IowaFlag);
     in.Int16(profile.StateAllowances);
-    in.Text(profile.StateStatus);
+    // Any other status would quietly take no exemption at all; the User Info window offers only
+    // these two, and the command line refuses any other.
+    std::string status;
+    if (in.Text(status)) {
+        if (status == "Single" || status == "Married") {
+            profile.StateStatus = std::move(status);
+        } else {
+            in.Refuse("the status is \"Single\" or \"Married\", not " + QuotedValue(status));
+        }
+    }
     in.Int16(profile.FederalExempt);
     in.Single(profile.AdditionalFederal);
     in.Int16(settings.MassFlag);
     in.Int16(settings.OregonFlag);
     in.Int16(settings.KentuckyFlag);
+    const CheckFlag missouri = settings.MissouriFlag;
     in.Int16(settings.MissouriFlag);
+    in.Finish(settings.MissouriFlag, missouri);
     return ReadOutcome(in);
 }
 
-WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
-                           const EmployeeProfile& profile) {
+RecordWriter StateRecords(const std::filesystem::path& path, const StateTaxSettings& settings,
+                          const EmployeeProfile& profile) {
     RecordWriter out(path);
     WriteTaxTables(out, settings.SingleBrackets, settings.MarriedBrackets, settings.NoStateTax,
                    settings.SingleExemptions, settings.MarriedExemptions);
@@ -89,7 +103,12 @@ WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSett
               field::Single(profile.AdditionalFederal), field::Int16(settings.MassFlag),
               field::Int16(settings.OregonFlag), field::Int16(settings.KentuckyFlag),
               field::Int16(settings.MissouriFlag)});
-    return out.Commit();
+    return out;
+}
+
+WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
+                           const EmployeeProfile& profile) {
+    return StateRecords(path, settings, profile).Commit();
 }
 
 }  // namespace kestrel

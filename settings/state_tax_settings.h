@@ -64,6 +64,9 @@ SettingsFileResult ReadOutcome(const RecordReader& in);
 // failing field: what was read before it keeps its new value, as the format has always done.
 SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
                                  EmployeeProfile& profile);
+// The lines WriteStateFile commits.
+RecordWriter StateRecords(const std::filesystem::path& path, const StateTaxSettings& settings,
+                          const EmployeeProfile& profile);
 WriteResult WriteStateFile(const std::filesystem::path& path, const StateTaxSettings& settings,
                            const EmployeeProfile& profile);
 

@@ -154,6 +154,8 @@ bool ReadAnnual(RecordReader& in, int rowCount, YtdRegister& out) {
     in.Money(t.Gross);
     in.Money(t.Net);
     in.Money(t.Tips);
+    // A weekly file read for bi-weekly pay goes on after what would be its totals.
+    in.Finish();
     return in.Ok();
 }
 
@@ -238,7 +240,7 @@ LoadAnnualResult LoadAnnual(YtdRegister& ytd, std::string_view activeUser,
 
     LoadAnnualResult result = LoadAnnualResult::NoFile;
     std::optional<ReadError> damage;
-    if (AnnualFileExists(activeUser, weekly)) {
+    if (!FileMissing(file)) {
         damage = ReadAnnualFile(file, weekly, ytd);
         result = damage ? LoadAnnualResult::Damaged : LoadAnnualResult::Loaded;
     }

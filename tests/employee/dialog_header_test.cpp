@@ -131,6 +131,12 @@ TEST_F(HeaderWindow, DamagedFileIsReportedAndPlaceholdersFillTheEmptyFields) {
 TEST_F(HeaderWindow, FailedSaveIsReportedAndTheWindowAndRecordStay) {
     std::filesystem::create_directory("Header.sav");
     window().OpenWindow();
+    // A folder is no heading file to read either.
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text,
+              "The company heading file is damaged and was not read:\r\nHeader.sav: is a "
+              "directory");
+    host.messages.clear();
     ui().txtHeader[1]->SetText("2 Elm St");
     ui().cmdOK->UserClick();
     ASSERT_EQ(host.messages.size(), 1u);

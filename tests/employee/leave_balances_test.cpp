@@ -280,6 +280,11 @@ TEST_F(LeaveWindow, DoubleQuoteInADateIsKeptAsASingleQuote) {
 TEST_F(LeaveWindow, FailedSaveIsReportedAndKeepsTheWindowOpen) {
     std::filesystem::create_directory("Worker1.hol");
     window().OpenWindow();
+    // A folder is no leave file to read either.
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find("Worker1.hol: is a directory"), std::string::npos)
+        << host.messages[0].text;
+    host.messages.clear();
     Enter(ui().txtSickBal, "3");
     ui().cmdSave->UserClick();
     ASSERT_EQ(host.messages.size(), 1u);

@@ -157,8 +157,8 @@ TEST_F(PayPeriod, LoadRefusesAFileThatIsNotASavedPeriod) {
         {"quoted text", "\"Worker1\"\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n",
          "x.prv, line 1, field 1: not a number: \"Worker1\""},
         {"more numbers", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n",
-         "x.prv: more than eight numbers"},
-        {"missing", nullptr, "x.prv: cannot open"},
+         "x.prv, line 9, field 9: more than the file has, from here on: \"9\""},
+        {"missing", nullptr, "x.prv: cannot be opened: no such file or directory"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

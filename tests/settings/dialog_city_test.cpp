@@ -254,11 +254,14 @@ TEST_F(CityWindow, FileValuesAreShownStoredAndSavedBack) {
 }
 
 TEST_F(CityWindow, WriteFailureIsReportedAndTheWindowStaysOpen) {
+    // A folder in the file's place is no file to read either.
     std::filesystem::create_directory("Worker1.cti");
     window().Show();
     ui().cmdSave->UserClick();
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "Check your numbers\r\nNo blanks\r\nOnly numbers");
+    EXPECT_EQ(host.MessageTexts(),
+              (std::vector<std::string>{
+                  "You have corupted a file.\r\nFind file,\r\nWorker1.cti\r\nand delete it.",
+                  "Check your numbers\r\nNo blanks\r\nOnly numbers"}));
     EXPECT_TRUE(window().IsVisible());
 }
 

@@ -21,7 +21,11 @@ using testing::WriteFile;
 
 class StateWindow : public ::testing::Test {
   protected:
-    StateWindow() { program.ActiveUser = "Worker1"; }
+    // The profile as start-up leaves it: a state file holds a state status the reader accepts.
+    StateWindow() {
+        program.ActiveUser = "Worker1";
+        program.profile = NewEmployeeProfile();
+    }
     void TearDown() override { EXPECT_TRUE(host.unscripted.empty()) << host.unscripted[0]; }
 
     DialogState& window() { return program.dialogState; }

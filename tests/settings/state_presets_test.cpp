@@ -333,11 +333,15 @@ TEST_F(Presets, MissouriStandardFollowsStatusFrequencyAndSpouseWorks) {
 }
 
 TEST_F(Presets, MissouriWithAnotherStatusKeepsTheStandardColumn) {
+    // A ".sta" holds only "Single" or "Married": another status can only stand in the User Info
+    // window's box.
     stored().MissouriFlag = 1;
-    program.profile.StateStatus = "Widowed";
     Prepare();
-    EXPECT_EQ(Column(ui().txtStateSgExp), (Texts{"268.3", "306.8", "345.3", "383.8", "422.3",
-                                                 "460.8", "499.3", "537.8", "576.3", "614.8"}));
+    for (TextBox* box : ui().txtStateSgExp)
+        box->SetText("1");
+    program.taxInfo.ui().cboStatus2->SetText("Widowed");
+    window().OpenWindow();
+    EXPECT_EQ(Column(ui().txtStateSgExp), Repeat("1"));
     EXPECT_EQ(ui().txtStateMarExp[2]->Text(), "46.16");
 }
 

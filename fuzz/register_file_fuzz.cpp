@@ -1,0 +1,57 @@
+// The same bytes as a weekly ".yrw" and as a bi-weekly ".yrb" through the real register reader.
+// A register is taken whole or not at all, a file is never both, and what is taken writes out and
+// reads back the same.
+#include "fuzz/fuzz_support.h"
+#include "ytd/ytd_register.h"
+
+namespace {
+
+using namespace kestrel;
+using fuzz::Check;
+
+YtdRegister Marked() {
+    YtdRegister ytd;
+    ytd.Row(52).WeekEnding = "before";
+    ytd.totals.Gross = Currency::FromRaw(5);
+    ytd.totals.Sdi = 2;
+    return ytd;
+}
+
+std::string Written(const YtdRegister& ytd, bool weekly) {
+    const RegisterGridTexts grid(ytd);
+    return AnnualRecords(ytd, "Worker1", weekly, grid).Contents();
+}
+
+bool Exercise(std::string_view bytes, bool weekly) {
+    const std::filesystem::path file =
+        fuzz::PutFile(AnnualFileName("Worker1", weekly).string(), bytes);
+    YtdRegister ytd = Marked();
+    if (const auto error = ReadAnnualFile(file, weekly, ytd)) {
+        fuzz::CheckError(*error, bytes);
+        Check(ytd == Marked());
+        return false;
+    }
+    // The totals the file does not hold stay as last computed.
+    Check(ytd.totals.Sdi == 2.0F);
+    // A bi-weekly register never has rows past its 26th.
+    if (!weekly) Check(ytd.Row(27) == YtdRow{} && ytd.Row(52) == YtdRow{});
+    fuzz::CheckEnds(file.filename().string(), bytes, [&](const std::filesystem::path& name) {
+        YtdRegister fresh;
+        return !ReadAnnualFile(name, weekly, fresh).has_value();
+    });
+    const std::string written = Written(ytd, weekly);
+    YtdRegister again;
+    Check(!ReadAnnualFile(fuzz::PutFile(file.filename().string(), written), weekly, again));
+    Check(Written(again, weekly) == written);
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes = fuzz::Bytes(data, size);
+    const bool weekly = Exercise(bytes, true);
+    const bool biWeekly = Exercise(bytes, false);
+    Check(!(weekly && biWeekly));
+    return 0;
+}
