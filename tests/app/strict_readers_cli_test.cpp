@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "platform/scripted_host.h"
-#include "support/run_command.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 #include "ytd/ytd_register.h"
 
