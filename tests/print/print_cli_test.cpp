@@ -10,8 +10,8 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "platform/scripted_host.h"
-#include "support/run_command.h"
 #include "printing/pay_stub.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
