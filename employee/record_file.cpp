@@ -80,7 +80,13 @@ int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         const int error = errno;
-        reason = error == ENXIO ? "is a socket" : "cannot be opened: " + ErrnoReason(error);
+        // A socket, for one, cannot be opened at all; say what it is rather than why it failed.
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            reason = NotRegularReason(info.st_mode);
+        } else {
+            reason = "cannot be opened: " + ErrnoReason(error);
+        }
         return -1;
     }
     struct stat info {};

@@ -1,6 +1,7 @@
 // The same bytes as a weekly ".ovw" and as a bi-weekly ".ovb" through the real row reader. Rows
-// are taken whole or not at all, a file is never both, and what is taken writes out and reads
-// back the same.
+// are taken whole or not at all, and what is taken writes out and reads back the same, as a file
+// the other frequency refuses. (Bytes of their own may pass as both: blank lines are empty fields
+// to the longer read and trailing blank lines to the shorter one.)
 #include "employee/overtime_allowance.h"
 #include "fuzz/fuzz_support.h"
 
@@ -16,14 +17,13 @@ OvertimeAllowance Marked() {
     return overtime;
 }
 
-// True when the bytes were taken as rows of that frequency.
-bool Exercise(std::string_view bytes, bool weekly) {
+void Exercise(std::string_view bytes, bool weekly) {
     const std::string_view name = weekly ? "Worker1.ovw" : "Worker1.ovb";
     OvertimeAllowance overtime = Marked();
     if (const auto error = ReadOvertimeRows(fuzz::PutFile(name, bytes), weekly, overtime)) {
         fuzz::CheckError(*error, bytes);
         Check(overtime == Marked());
-        return false;
+        return;
     }
     fuzz::CheckEnds(name, bytes, [&](const std::filesystem::path& file) {
         OvertimeAllowance fresh;
@@ -33,15 +33,14 @@ bool Exercise(std::string_view bytes, bool weekly) {
     OvertimeAllowance again;
     Check(!ReadOvertimeRows(fuzz::PutFile(name, written), weekly, again).has_value());
     Check(OvertimeRowRecords(name, again, weekly).Contents() == written);
-    return true;
+    Check(ReadOvertimeRows(fuzz::PutFile(name, written), !weekly, again).has_value());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::Bytes(data, size);
-    const bool weekly = Exercise(bytes, true);
-    const bool biWeekly = Exercise(bytes, false);
-    Check(!(weekly && biWeekly));
+    Exercise(bytes, true);
+    Exercise(bytes, false);
     return 0;
 }

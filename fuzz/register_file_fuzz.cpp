@@ -1,6 +1,7 @@
 // The same bytes as a weekly ".yrw" and as a bi-weekly ".yrb" through the real register reader.
-// A register is taken whole or not at all, a file is never both, and what is taken writes out and
-// reads back the same.
+// A register is taken whole or not at all, and what is taken writes out and reads back the same,
+// as a file the other frequency refuses. (Bytes of their own may pass as both: blank lines are
+// empty fields to the longer read and trailing blank lines to the shorter one.)
 #include "fuzz/fuzz_support.h"
 #include "ytd/ytd_register.h"
 
@@ -22,14 +23,14 @@ std::string Written(const YtdRegister& ytd, bool weekly) {
     return AnnualRecords(ytd, "Worker1", weekly, grid).Contents();
 }
 
-bool Exercise(std::string_view bytes, bool weekly) {
+void Exercise(std::string_view bytes, bool weekly) {
     const std::filesystem::path file =
         fuzz::PutFile(AnnualFileName("Worker1", weekly).string(), bytes);
     YtdRegister ytd = Marked();
     if (const auto error = ReadAnnualFile(file, weekly, ytd)) {
         fuzz::CheckError(*error, bytes);
         Check(ytd == Marked());
-        return false;
+        return;
     }
     // The totals the file does not hold stay as last computed.
     Check(ytd.totals.Sdi == 2.0F);
@@ -43,15 +44,15 @@ bool Exercise(std::string_view bytes, bool weekly) {
     YtdRegister again;
     Check(!ReadAnnualFile(fuzz::PutFile(file.filename().string(), written), weekly, again));
     Check(Written(again, weekly) == written);
-    return true;
+    Check(ReadAnnualFile(fuzz::PutFile(file.filename().string(), written), !weekly, again)
+              .has_value());
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = fuzz::Bytes(data, size);
-    const bool weekly = Exercise(bytes, true);
-    const bool biWeekly = Exercise(bytes, false);
-    Check(!(weekly && biWeekly));
+    Exercise(bytes, true);
+    Exercise(bytes, false);
     return 0;
 }
