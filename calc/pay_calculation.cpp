@@ -4,7 +4,7 @@
 
 #include "calc/bracket_lookup.h"
 #include "calc/payroll_taxes.h"
-#include "calc/special_states.h"
+#include "calc/state_formulas.h"
 
 namespace kestrel {
 

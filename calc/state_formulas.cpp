@@ -1,4 +1,4 @@
-#include "calc/special_states.h"
+#include "calc/state_formulas.h"
 
 #include <algorithm>
 #include <array>

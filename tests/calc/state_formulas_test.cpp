@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "calc/special_states.h"
+#include "calc/state_formulas.h"
 
 namespace kestrel {
 namespace {
