@@ -15,9 +15,11 @@ namespace kestrel {
 
 class Form;
 
-enum class MsgButtons { Ok, YesNo };
+// YesNoCancel: Cancel stops the operation that asked. YesNoDefaultNo: a question whose careless
+// Enter must not write anything.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
 enum class MsgIcon { None, Information, Warning, Critical, Question };
-enum class MsgResult { Ok, Yes, No };
+enum class MsgResult { Ok, Yes, No, Cancel };
 
 // The application's title, the caption of its plain messages.
 inline constexpr std::string_view kAppTitle = "Kestrel";

@@ -8,7 +8,7 @@ MsgResult ScriptedHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIco
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (answers.empty()) {
         unscripted.push_back("message: " + std::string(text));
-        return MsgResult::No;
+        return buttons == MsgButtons::YesNoCancel ? MsgResult::Cancel : MsgResult::No;
     }
     const MsgResult answer = answers.front();
     answers.pop_front();

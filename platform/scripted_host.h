@@ -45,7 +45,8 @@ class ScriptedHost : public Host {
     void BringToFront(Form& form) override;
 
     // Answers, taken in order. A Yes/No box with no answer queued counts as unscripted and is
-    // answered No; a prompt or file dialog with none queued is cancelled.
+    // answered No (Cancel where it offers one); a prompt or file dialog with none queued is
+    // cancelled.
     std::deque<MsgResult> answers;
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::optional<std::filesystem::path>> files;

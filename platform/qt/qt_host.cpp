@@ -124,19 +124,28 @@ QtHost::~QtHost() {
 
 MsgResult QtHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
                          std::string_view title) {
-    const bool yesNo = buttons == MsgButtons::YesNo;
-    if (quitting_) return yesNo ? MsgResult::No : MsgResult::Ok;
+    const bool withCancel = buttons == MsgButtons::YesNoCancel;
+    const bool question = buttons != MsgButtons::Ok;
+    if (quitting_) {
+        if (!question) return MsgResult::Ok;
+        return withCancel ? MsgResult::Cancel : MsgResult::No;
+    }
     NestedLoop nested(*this);
-    QMessageBox box(ToQt(icon), TitleOrApp(title), ToQtLines(text),
-                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, DialogParent());
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (question) shown = QMessageBox::Yes | QMessageBox::No;
+    if (withCancel) shown |= QMessageBox::Cancel;
+    QMessageBox box(ToQt(icon), TitleOrApp(title), ToQtLines(text), shown, DialogParent());
     box.setTextFormat(Qt::PlainText);
-    if (yesNo) {
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
+    if (question) {
+        box.setDefaultButton(buttons == MsgButtons::YesNoDefaultNo ? QMessageBox::No
+                                                                   : QMessageBox::Yes);
+        box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     }
     const int answer = box.exec();
-    if (!yesNo) return MsgResult::Ok;
-    return answer == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+    if (!question) return MsgResult::Ok;
+    if (answer == QMessageBox::Yes) return MsgResult::Yes;
+    if (answer == QMessageBox::Cancel) return MsgResult::Cancel;
+    return MsgResult::No;
 }
 
 std::optional<std::string> QtHost::InputBox(std::string_view prompt, std::string_view title) {
