@@ -372,11 +372,17 @@ bool Form1::CalculatePay() {
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
     const PayResult computed = ComputePay(inputs, entry);
-    if (!IsRepresentable(computed)) {
-        GetHost().MsgBox(
-            "The figures of this period are too large to be worked out: check the rates and "
-            "deductions in User Info.\r\nNothing was calculated.",
-            MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    if (const auto source = UnrepresentableSource(computed, program_.profile)) {
+        // Refused before anything is shown or saved: the files keep what they held.
+        const std::string& user = program_.ActiveUser;
+        const PaySourceFiles files{user + std::string(kStateFileExtension),
+                                   user + std::string(kCityFileExtension),
+                                   user + std::string(kNonResidentFileExtension)};
+        GetHost().MsgBox("The figures of this period are too large to be worked out: check " +
+                             PaySourceText(*source, files) + ".\r\nNothing was calculated.",
+                         MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        BlankZeroEntries();
+        program_.federal.ClearValues();
         program_.dialogCity.Unload();
         program_.dialogState.Unload();
         return false;

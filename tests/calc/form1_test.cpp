@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "calc/federal_tables.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -360,6 +361,40 @@ TEST_F(MainWindow, FiguresBeyondSinglePrecisionAreRefusedNotShownAsZero) {
     EXPECT_EQ(ui().lbNet->Caption(), "");
     EXPECT_EQ(ui().lbDeduct->Caption(), "");
     EXPECT_FALSE(program.dialogState.IsLoaded());
+}
+
+// A rate of 3e38 in a table gives a tax beyond single precision, which rounding would show as 0.
+TEST_F(MainWindow, TableFiguresBeyondSinglePrecisionAreRefusedNamingTheTable) {
+    program.Start();
+    program.ActiveUser = "Worker1";
+    const auto refused = [&](const std::string& named) {
+        const auto before = testing::FolderContents();
+        host.messages.clear();
+        Entry(0).SetText("40");
+        ui().cmdCal->UserClick();
+        const std::string text = "The figures of this period are too large to be worked out: ";
+        EXPECT_EQ(host.MessageTexts(),
+                  std::vector{text + "check " + named + ".\r\nNothing was calculated."});
+        EXPECT_EQ(ui().lbNet->Caption(), "");
+        EXPECT_EQ(testing::FolderContents(), before);  // nothing saved
+    };
+    // Each table spoilt in turn, later ones first: the refusal names the first in the period.
+    CityTaxSettings city = NewYorkCityDefaults();
+    city.SingleBrackets.fill({0, 0, 3e38f});
+    ASSERT_TRUE(WriteCityFile("Worker1.cti", city));
+    refused("the city table of \"Worker1.cti\"");
+    program.profile.NonCityResident = 1;
+    program.nonResidentSettings.NonResidentPercent = 3e38f;  // the calculation takes it from memory
+    refused("the non-resident table of \"Worker1.nci\"");
+    StateTaxSettings state = NewYorkStateDefaults();
+    state.SingleBrackets.fill({0, 0, 3e38f});
+    ASSERT_TRUE(WriteStateFile("Worker1.sta", state, program.profile));
+    refused("the state table of \"Worker1.sta\"");
+    FederalTables federal;
+    ASSERT_EQ(ReadFederalTableFile("Fedtaxx.tax", federal).status, FederalFileStatus::Loaded);
+    federal.blocks[1].rows.fill({0, 1e6f, 0, 3e38f, 0});
+    ASSERT_TRUE(WriteFederalTableFile("Fedtaxx.tax", federal));
+    refused("the federal table file \"Fedtaxx.tax\"");
 }
 
 TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {
