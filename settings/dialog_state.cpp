@@ -7,6 +7,7 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/frm_tax_info.h"
+#include "employee/open_employee.h"
 #include "platform/numbers.h"
 #include "settings/settings_window.h"
 #include "settings/state_tax_settings.h"
@@ -633,6 +634,9 @@ void DialogState::cmdClearAll_Click() {
 }
 
 void DialogState::cmdSave_Click() {
+    // Nothing is stored either, so the window still shows what was typed; Make Default is the
+    // way to write the default set.
+    if (!EmployeeOpenOrTell(program_)) return;
     if (!fillVari()) {
         ShowMessage(GetHost(), kNonNumeric);
         return;

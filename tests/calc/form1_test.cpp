@@ -4,6 +4,7 @@
 
 #include "app/program.h"
 #include "calc/federal_tables.h"
+#include "employee/open_employee.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -395,6 +396,35 @@ TEST_F(MainWindow, TableFiguresBeyondSinglePrecisionAreRefusedNamingTheTable) {
     federal.blocks[1].rows.fill({0, 1e6f, 0, 3e38f, 0});
     ASSERT_TRUE(WriteFederalTableFile("Fedtaxx.tax", federal));
     refused("the federal table file \"Fedtaxx.tax\"");
+}
+
+// With no employee open, a window's save would write files that belong to nobody.
+TEST_F(MainWindow, SavesWithNoEmployeeOpenSaySoAndWriteNothing) {
+    program.Start();
+    host.onModal["frmTaxInfo"] = [this](Form&) {
+        program.taxInfo.ui().cmdOk->UserClick();
+        program.taxInfo.ui().Command1->UserClick();
+    };
+    const std::vector<std::function<void()>> saves{
+        [&] { ui().cmdVac->UserClick(), program.dialogVac.ui().cmdSave->UserClick(); },
+        [&] { Entry(0).SetText("40"), ui().cmdSavePrev->UserClick(); },
+        [&] { ui().mnuState->UserClick(), program.dialogState.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuCity->UserClick(), program.dialogCity.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuNonCity->UserClick(), program.dialogNonCity.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuTaxInfoItem->UserClick(); },
+        [&] {
+            ui().mnuYear->UserClick();
+            host.answers.push_back(MsgResult::Yes);  // "Do you want to save YTD"
+            program.ytdGrid.ui().cmdClose->UserClick();
+        }};
+    const auto before = testing::FolderContents();
+    for (std::size_t k = 0; k < saves.size(); ++k) {
+        host.messages.clear();
+        saves[k]();
+        ASSERT_FALSE(host.messages.empty()) << k;
+        EXPECT_EQ(host.messages.back().text, kNoEmployeeOpen) << k;
+        EXPECT_EQ(testing::FolderContents(), before) << k;
+    }
 }
 
 TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {
