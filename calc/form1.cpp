@@ -6,6 +6,7 @@
 #include "employee/help.h"
 #include "employee/pay_period.h"
 #include "printing/pay_stub.h"
+#include "settings/state_presets.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -349,6 +350,11 @@ bool Form1::CalculatePay() {
     // employee's files, exactly as opening them does; they are closed again at the end.
     program_.dialogCity.Load();
     program_.dialogState.Load();
+    // NO STATE TAX ticked in the open window is in memory at once. Its tables are cleared here as
+    // preparing the window clears them, so the first calculation after the tick counts it, and
+    // the save at the end writes the flag with the tables it goes with.
+    if (program_.stateSettings.NoStateTax == 1)
+        program_.stateSettings = PreparedStateSettings(program_.stateSettings, program_.profile);
     for (Label* line : u.lbTax)
         line->SetCaption("");
 

@@ -427,6 +427,31 @@ TEST_F(MainWindow, SavesWithNoEmployeeOpenSaySoAndWriteNothing) {
     }
 }
 
+// NO STATE TAX ticked, without SAVE, counts from the next calculation, and the file that
+// calculation saves holds the flag with the tables it clears.
+TEST_F(MainWindow, NoStateTaxTickedWithoutSaveCountsAtOnce) {
+    program.Start();
+    host.answers.push_back(MsgResult::No);
+    host.inputs.push_back("Worker1");
+    ui().mnuNew->UserClick();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(Line(3), "6.69");
+    ui().mnuState->UserClick();
+    program.dialogState.ui().ckNoStateTax->UserClick();
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(3), ".00");
+    StateTaxSettings saved;
+    ASSERT_EQ(ReadStateFile("Worker1.sta", saved, program.profile).status,
+              SettingsFileStatus::Loaded);
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(3), ".00");
+    EXPECT_EQ(saved.NoStateTax, 1);
+    EXPECT_EQ(saved.SingleBrackets, UnusedBracketTable());
+    EXPECT_EQ(saved.MarriedBrackets, UnusedBracketTable());
+    EXPECT_EQ(saved.SingleExemptions, ExemptionColumn{});
+}
+
 TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {
     program.Start();
     // The window is open with an allowance typed but not saved.
