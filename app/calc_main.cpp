@@ -522,6 +522,20 @@ std::string ExportRegister(const Request& request) {
     return json.Finish();
 }
 
+// Where the settings of the calculation came from: a file named on the command line, else the
+// employee's, else none (the built-in values with the options over them).
+std::string SourceName(PaySource source, const Request& request) {
+    if (source == PaySource::Profile) return "the employee's rates and deductions";
+    const auto file = [&](const std::string& named, std::string_view extension) {
+        if (!named.empty()) return Printable(named);
+        if (!request.employee) return std::string();
+        return Printable(EmployeeFile(*request.employee, extension).string());
+    };
+    return PaySourceText(source, {file(request.staFile, kStateFileExtension),
+                                  file(request.ctiFile, kCityFileExtension),
+                                  file(request.nciFile, kNonResidentFileExtension)});
+}
+
 std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
                        const FederalTables& federal, Currency ytdGross) {
     JsonObject json;
@@ -621,6 +635,11 @@ int main(int argc, char** argv) {
                                  "calculated"};
         }
         const PayResult result = ComputePay(inputs, entry);
+        if (const auto source = UnrepresentableSource(result, request.profile)) {
+            throw Failure{2, SourceName(*source, request) +
+                                 " makes an amount too large to calculate: nothing was "
+                                 "calculated"};
+        }
         std::cout << ResultJson(result, entry, federal, request.ytd.totals.Gross) << "\n";
         return 0;
     } catch (const UsageError& error) {

@@ -6,6 +6,7 @@
 #include "employee/help.h"
 #include "employee/pay_period.h"
 #include "printing/pay_stub.h"
+#include "settings/state_presets.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -349,6 +350,11 @@ bool Form1::CalculatePay() {
     // employee's files, exactly as opening them does; they are closed again at the end.
     program_.dialogCity.Load();
     program_.dialogState.Load();
+    // NO STATE TAX ticked in the open window is in memory at once. Its tables are cleared here as
+    // preparing the window clears them, so the first calculation after the tick counts it, and
+    // the save at the end writes the flag with the tables it goes with.
+    if (program_.stateSettings.NoStateTax == 1)
+        program_.stateSettings = PreparedStateSettings(program_.stateSettings, program_.profile);
     for (Label* line : u.lbTax)
         line->SetCaption("");
 
@@ -372,11 +378,17 @@ bool Form1::CalculatePay() {
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
     const PayResult computed = ComputePay(inputs, entry);
-    if (!IsRepresentable(computed)) {
-        GetHost().MsgBox(
-            "The figures of this period are too large to be worked out: check the rates and "
-            "deductions in User Info.\r\nNothing was calculated.",
-            MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    if (const auto source = UnrepresentableSource(computed, program_.profile)) {
+        // Refused before anything is shown or saved: the files keep what they held.
+        const std::string& user = program_.ActiveUser;
+        const PaySourceFiles files{user + std::string(kStateFileExtension),
+                                   user + std::string(kCityFileExtension),
+                                   user + std::string(kNonResidentFileExtension)};
+        GetHost().MsgBox("The figures of this period are too large to be worked out: check " +
+                             PaySourceText(*source, files) + ".\r\nNothing was calculated.",
+                         MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        BlankZeroEntries();
+        program_.federal.ClearValues();
         program_.dialogCity.Unload();
         program_.dialogState.Unload();
         return false;

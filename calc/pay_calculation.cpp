@@ -18,6 +18,13 @@ Currency ToCurrency(double value) {
     return Currency::FromDouble(value);
 }
 
+// Rounds to cents but keeps a figure that overflowed as it is: rounding would make it 0, a
+// plausible and wrong tax, and the caller must see it to refuse the period.
+template <class Number>
+Number Cents(Number value) {
+    return std::isfinite(value) ? RoundCents(value) : value;
+}
+
 }  // namespace
 
 PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
@@ -85,26 +92,26 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry) {
     r.SdiTax = payroll.sdi;
     r.SuiTax = payroll.sui;
 
-    r.FederalTax = RoundCents(r.FederalTax + p.AdditionalFederal);
-    r.SocSecTax = RoundCents(r.SocSecTax);
-    r.MedicareTax = RoundCents(r.MedicareTax);
-    r.CreditUnion = RoundCents(p.CreditUnion);
-    r.Bond = RoundCents(p.Bond);
-    r.Dues = RoundCents(p.Dues);
-    r.PensionAmount = RoundCents(r.PensionAmount);
-    r.Misc = RoundCents(p.Misc);
-    r.KPlanAmount = RoundCents(r.KPlanAmount);
-    r.SdiTax = RoundCents(r.SdiTax);
-    r.SuiTax = RoundCents(r.SuiTax);
-    r.CafeteriaAmount = RoundCents(r.CafeteriaAmount);
-    r.CityTax = RoundCents(r.CityTax);
+    r.FederalTax = Cents(r.FederalTax + p.AdditionalFederal);
+    r.SocSecTax = Cents(r.SocSecTax);
+    r.MedicareTax = Cents(r.MedicareTax);
+    r.CreditUnion = Cents(p.CreditUnion);
+    r.Bond = Cents(p.Bond);
+    r.Dues = Cents(p.Dues);
+    r.PensionAmount = Cents(r.PensionAmount);
+    r.Misc = Cents(p.Misc);
+    r.KPlanAmount = Cents(r.KPlanAmount);
+    r.SdiTax = Cents(r.SdiTax);
+    r.SuiTax = Cents(r.SuiTax);
+    r.CafeteriaAmount = Cents(r.CafeteriaAmount);
+    r.CityTax = Cents(r.CityTax);
 
     if (p.FederalExempt == 1) r.FederalTax = 0;
 
     const float adjustment = in.windowStateAdjustment.value_or(in.state.StateAdjustment);
-    r.StateTax = RoundCents(r.StateTax + adjustment);
+    r.StateTax = Cents(r.StateTax + adjustment);
     if (in.state.RoundState == 1 || wholeDollarState) r.StateTax = RoundWholeEven(r.StateTax);
-    if (r.StateTax < 0) r.StateTax = 0;
+    if (std::isfinite(r.StateTax) && r.StateTax < 0) r.StateTax = 0;
 
     r.TaxDeduct = static_cast<double>(r.FederalTax) + r.StateTax + r.SdiTax + r.SuiTax + r.CityTax +
                   r.MedicareTax + r.SocSecTax;
@@ -149,41 +156,72 @@ std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& e
     return std::nullopt;
 }
 
-bool IsRepresentable(const PayResult& r) {
-    for (const double figure : std::initializer_list<double>{r.PayRate,
-                                                             r.RegularPay1,
-                                                             r.RegularPay2,
-                                                             r.TotalOt,
-                                                             r.TotalTips,
-                                                             r.GrossPay,
-                                                             r.KPlanAmount,
-                                                             r.PensionAmount,
-                                                             r.CafeteriaAmount,
-                                                             r.TaxableWages,
-                                                             r.FederalAllowanceAmount,
-                                                             r.FederalTaxableWages,
-                                                             r.FederalTax,
-                                                             r.SocSecTax,
-                                                             r.MedicareTax,
-                                                             r.StateExemptionAmount,
-                                                             r.CityExemptionAmount,
-                                                             r.CafeteriaStateDeduction,
-                                                             r.StateTaxableWages,
-                                                             r.CityTaxableWages,
-                                                             r.StateTax,
-                                                             r.CityTax,
-                                                             r.SdiTax,
-                                                             r.SuiTax,
-                                                             r.TaxDeduct,
-                                                             r.TotDeduct,
-                                                             r.NetPay,
-                                                             r.CreditUnion,
-                                                             r.Bond,
-                                                             r.Dues,
-                                                             r.Misc}) {
-        if (!std::isfinite(figure)) return false;
+std::optional<PaySource> UnrepresentableSource(const PayResult& r, const EmployeeProfile& p) {
+    // In the order the calculation forms them, so that the first figure that overflowed names
+    // its source, not a later figure that inherited it.
+    const PaySource city =
+        p.NonCityResident == 1 ? PaySource::NonResidentTable : PaySource::CityTable;
+    const std::initializer_list<std::pair<double, PaySource>> figures{
+        {r.PayRate, PaySource::Profile},
+        {r.RegularPay1, PaySource::Profile},
+        {r.RegularPay2, PaySource::Profile},
+        {r.TotalOt, PaySource::Profile},
+        {r.TotalTips, PaySource::Profile},
+        {r.GrossPay, PaySource::Profile},
+        {r.KPlanAmount, PaySource::Profile},
+        {r.PensionAmount, PaySource::Profile},
+        {r.CafeteriaAmount, PaySource::Profile},
+        {r.TaxableWages, PaySource::Profile},
+        {r.CreditUnion, PaySource::Profile},
+        {r.Bond, PaySource::Profile},
+        {r.Dues, PaySource::Profile},
+        {r.Misc, PaySource::Profile},
+        {r.SocSecTax, PaySource::Profile},
+        {r.MedicareTax, PaySource::Profile},
+        {r.FederalAllowanceAmount, PaySource::FederalTables},
+        {r.FederalTaxableWages, PaySource::FederalTables},
+        {r.FederalTax, PaySource::FederalTables},
+        {r.StateExemptionAmount, PaySource::StateTable},
+        {r.CafeteriaStateDeduction, PaySource::StateTable},
+        {r.StateTaxableWages, PaySource::StateTable},
+        {r.StateTax, PaySource::StateTable},
+        {r.CityExemptionAmount, city},
+        {r.CityTaxableWages, city},
+        {r.CityTax, city},
+        {r.SdiTax, PaySource::Sdi},
+        {r.SuiTax, PaySource::Sui},
+        // Totals of figures that each fit: too large together, which the profile's deductions
+        // are the likeliest to make.
+        {r.TaxDeduct, PaySource::Profile},
+        {r.TotDeduct, PaySource::Profile},
+        {r.NetPay, PaySource::Profile}};
+    for (const auto& [figure, source] : figures) {
+        if (!std::isfinite(figure)) return source;
     }
-    return true;
+    return std::nullopt;
+}
+
+std::string PaySourceText(PaySource source, const PaySourceFiles& files) {
+    const auto of = [](std::string what, const std::string& file) {
+        return file.empty() ? what : what + " of \"" + file + "\"";
+    };
+    switch (source) {
+        case PaySource::Profile:
+            return "the rates and deductions in User Info";
+        case PaySource::FederalTables:
+            return "the federal table file \"" + std::string(kFederalTableFile) + "\"";
+        case PaySource::StateTable:
+            return of("the state table", files.state);
+        case PaySource::Sdi:
+            return of("the SDI rate and base", files.state);
+        case PaySource::Sui:
+            return of("the SUI rate and base", files.state);
+        case PaySource::CityTable:
+            return of("the city table", files.city);
+        case PaySource::NonResidentTable:
+            return of("the non-resident table", files.nonResident);
+    }
+    return {};
 }
 
 PayDisplay FormatPayResult(const PayResult& r) {

@@ -47,9 +47,24 @@ PayResult ComputePay(const PayInputs& in, PayPeriodEntry& entry);
 // would otherwise clip such a total.
 std::optional<int> EntryBeyondRange(const PayInputs& in, const PayPeriodEntry& entry);
 
-// False when a figure of the result is infinite or not a number (say, deductions of the profile
-// near the single-precision limit): such a period must be refused, not shown as zeros.
-bool IsRepresentable(const PayResult& result);
+// What a figure that cannot be held came from, so that a refusal can say what to put right.
+enum class PaySource { Profile, FederalTables, StateTable, Sdi, Sui, CityTable, NonResidentTable };
+
+// The source of the first figure of `result` that is infinite or not a number (a rate of 3e38 in
+// a table, or deductions of the profile near the single-precision limit); nothing when every
+// figure can be held. Such a period must be refused: rounding to cents would show 0 in its place.
+std::optional<PaySource> UnrepresentableSource(const PayResult& result,
+                                               const EmployeeProfile& profile);
+
+// The files the settings of a calculation came from; a name is empty when they came from none.
+struct PaySourceFiles {
+    std::string state;
+    std::string city;
+    std::string nonResident;
+};
+
+// The source as a refusal names it, e.g. `the state table of "Worker1.sta"`.
+std::string PaySourceText(PaySource source, const PaySourceFiles& files);
 
 // The texts the main window shows for a result.
 struct PayDisplay {

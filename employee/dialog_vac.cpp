@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "employee/help.h"
+#include "employee/open_employee.h"
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
 
@@ -285,6 +286,9 @@ void DialogVac::clearVac() {
 }
 
 void DialogVac::cmdSave_Click() {
+    // With no employee open the window keeps its entries; the full save and Make Default call
+    // SaveVac themselves.
+    if (!EmployeeOpenOrTell(program_)) return;
     // A file that could not be written keeps the window open with the entries still in it.
     if (SaveVac()) Unload();
 }

@@ -2,6 +2,7 @@
 
 #include "app/program.h"
 #include "employee/employee_files.h"
+#include "employee/open_employee.h"
 #include "platform/numbers.h"
 
 namespace kestrel {
@@ -361,6 +362,8 @@ void frmTaxInfo::ClearAll() {
 
 void frmTaxInfo::cmdOk_Click() {
     if (!fillVar_()) return;
+    // The record keeps what the window stored; only the files need an employee.
+    if (!EmployeeOpenOrTell(program_)) return;
     if (!SaveOT(program_)) return;
     if (!program_.saveUser.FullSave()) return;
     Unload();

@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/employee_name.h"
+#include "employee/open_employee.h"
 #include "employee/profile_files.h"
 
 namespace kestrel {
@@ -54,6 +55,8 @@ std::optional<ReadError> ReadPayPeriod(const std::filesystem::path& path,
 }
 
 bool SavePayPeriod(Program& program) {
+    // The file is named for the employee: with none open it would belong to nobody.
+    if (!EmployeeOpenOrTell(program)) return false;
     Host& host = program.host;
     Form1Ui& main = program.form1.ui();
     const std::string weekEnding = main.txtWeekEnd->Text();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "employee/open_employee.h"
 #include "employee/record_file.h"
 #include "settings/settings_window.h"
 
@@ -278,6 +279,7 @@ void DialogCity::cmdClearAll_Click() {
 }
 
 void DialogCity::cmdSave_Click() {
+    if (!EmployeeOpenOrTell(program_)) return;
     CheckFor();
     // A box that is not a number, or a file that could not be written, keeps the window open
     // so the user can put it right.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "employee/open_employee.h"
 #include "employee/record_file.h"
 #include "settings/settings_window.h"
 
@@ -183,6 +184,7 @@ bool DialogNonCity::SaveNonResidentFile() {
 }
 
 void DialogNonCity::cmdSave_Click() {
+    if (!EmployeeOpenOrTell(program_)) return;
     ChkFor();
     // A box that is not a number, or a file that could not be written, keeps the window open
     // so the user can put it right.

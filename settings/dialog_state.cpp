@@ -7,8 +7,10 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/frm_tax_info.h"
+#include "employee/open_employee.h"
 #include "platform/numbers.h"
 #include "settings/settings_window.h"
+#include "settings/state_presets.h"
 #include "settings/state_tax_settings.h"
 
 namespace kestrel {
@@ -475,9 +477,14 @@ void DialogState::LoadFrom(const std::filesystem::path& file) {
 }
 
 bool DialogState::SaveStateFile() {
-    const WriteResult written =
-        WriteStateFile(EmployeeFile(program_.ActiveUser, kStateFileExtension),
-                       program_.stateSettings, program_.profile);
+    // A NO STATE TAX ticked since the window stored its boxes goes with the tables it clears,
+    // as the next preparation would clear them: the file never holds the flag beside tables
+    // that would still count until then.
+    const StateTaxSettings& memory = program_.stateSettings;
+    const StateTaxSettings saved =
+        memory.NoStateTax == 1 ? PreparedStateSettings(memory, program_.profile) : memory;
+    const WriteResult written = WriteStateFile(
+        EmployeeFile(program_.ActiveUser, kStateFileExtension), saved, program_.profile);
     return WrittenOrReported(GetHost(), written);
 }
 
@@ -590,7 +597,10 @@ void DialogState::TakeAdjustments(StateTaxSettings& settings) {
 
 void DialogState::cmdNewYork_Click() {
     DialogStateUi& u = ui();
+    // Nothing is stored before SAVE, so the box's reaction must not clear the flag in memory.
+    const CheckFlag noStateTax = program_.stateSettings.NoStateTax;
     u.ckNoStateTax->SetValue(0);
+    program_.stateSettings.NoStateTax = noStateTax;
     for (CheckBox* state : u.SpecialStates())
         state->SetValue(0);
     u.ckSpouse->SetValue(0);
@@ -633,6 +643,9 @@ void DialogState::cmdClearAll_Click() {
 }
 
 void DialogState::cmdSave_Click() {
+    // Nothing is stored either, so the window still shows what was typed; Make Default is the
+    // way to write the default set.
+    if (!EmployeeOpenOrTell(program_)) return;
     if (!fillVari()) {
         ShowMessage(GetHost(), kNonNumeric);
         return;
@@ -710,6 +723,9 @@ void DialogState::ckNoStateTax_Click() {
         u.ckRoundOff->SetValue(s.RoundState);
         return;
     }
+    // Cleared at once as well, or the tables shown would be saved beside a flag that clears
+    // them at the next preparation.
+    s.NoStateTax = 0;
     ShowCells(TableCells(u, s));
     ShowSingleBoxes();
     u.ckSDI->SetValue(s.SdiUseBase);

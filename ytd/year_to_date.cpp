@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/program.h"
+#include "employee/open_employee.h"
 #include "platform/numbers.h"
 #include "ytd/ytd_export.h"
 
@@ -172,6 +173,8 @@ void CloseYearToDate(Program& program) {
     const MsgResult answer = program.host.MsgBox("     Do you want to save YTD", MsgButtons::YesNo,
                                                  MsgIcon::Question, "Save?");
     if (answer == MsgResult::Yes) {
+        // The register stays open with its rows until there is an employee to save them for.
+        if (!EmployeeOpenOrTell(program)) return;
         Update(program);
         // A register that could not be written stays open, so nothing typed is lost.
         if (!SaveAnnual(program.ytd, program.ActiveUser, program.profile, program.host,

@@ -167,7 +167,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadArguments{"PayBeyondSingles", "--rate1 3e38 --straight 40",
                      "--straight makes an amount too large"},
         BadArguments{"GrossBeyondMoney", "--straight 100000 --dollars 922337203685477",
-                     "--dollars makes an amount too large"}),
+                     "--dollars makes an amount too large"},
+        BadArguments{"SdiBeyondSingles",
+                     "--straight 40 --sdi-use-base --sdi-percent 3e38 --sdi-base 1000000",
+                     "the SDI rate and base makes an amount too large"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CalcCliWithoutTables, SaysSoAndFails) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/program.h"
+#include "calc/federal_tables.h"
+#include "employee/open_employee.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 
@@ -360,6 +362,94 @@ TEST_F(MainWindow, FiguresBeyondSinglePrecisionAreRefusedNotShownAsZero) {
     EXPECT_EQ(ui().lbNet->Caption(), "");
     EXPECT_EQ(ui().lbDeduct->Caption(), "");
     EXPECT_FALSE(program.dialogState.IsLoaded());
+}
+
+// A rate of 3e38 in a table gives a tax beyond single precision, which rounding would show as 0.
+TEST_F(MainWindow, TableFiguresBeyondSinglePrecisionAreRefusedNamingTheTable) {
+    program.Start();
+    program.ActiveUser = "Worker1";
+    const auto refused = [&](const std::string& named) {
+        const auto before = testing::FolderContents();
+        host.messages.clear();
+        Entry(0).SetText("40");
+        ui().cmdCal->UserClick();
+        const std::string text = "The figures of this period are too large to be worked out: ";
+        EXPECT_EQ(host.MessageTexts(),
+                  std::vector{text + "check " + named + ".\r\nNothing was calculated."});
+        EXPECT_EQ(ui().lbNet->Caption(), "");
+        EXPECT_EQ(testing::FolderContents(), before);  // nothing saved
+    };
+    // Each table spoilt in turn, later ones first: the refusal names the first in the period.
+    CityTaxSettings city = NewYorkCityDefaults();
+    city.SingleBrackets.fill({0, 0, 3e38f});
+    ASSERT_TRUE(WriteCityFile("Worker1.cti", city));
+    refused("the city table of \"Worker1.cti\"");
+    program.profile.NonCityResident = 1;
+    program.nonResidentSettings.NonResidentPercent = 3e38f;  // the calculation takes it from memory
+    refused("the non-resident table of \"Worker1.nci\"");
+    StateTaxSettings state = NewYorkStateDefaults();
+    state.SingleBrackets.fill({0, 0, 3e38f});
+    ASSERT_TRUE(WriteStateFile("Worker1.sta", state, program.profile));
+    refused("the state table of \"Worker1.sta\"");
+    FederalTables federal;
+    ASSERT_EQ(ReadFederalTableFile("Fedtaxx.tax", federal).status, FederalFileStatus::Loaded);
+    federal.blocks[1].rows.fill({0, 1e6f, 0, 3e38f, 0});
+    ASSERT_TRUE(WriteFederalTableFile("Fedtaxx.tax", federal));
+    refused("the federal table file \"Fedtaxx.tax\"");
+}
+
+// With no employee open, a window's save would write files that belong to nobody.
+TEST_F(MainWindow, SavesWithNoEmployeeOpenSaySoAndWriteNothing) {
+    program.Start();
+    host.onModal["frmTaxInfo"] = [this](Form&) {
+        program.taxInfo.ui().cmdOk->UserClick();
+        program.taxInfo.ui().Command1->UserClick();
+    };
+    const std::vector<std::function<void()>> saves{
+        [&] { ui().cmdVac->UserClick(), program.dialogVac.ui().cmdSave->UserClick(); },
+        [&] { Entry(0).SetText("40"), ui().cmdSavePrev->UserClick(); },
+        [&] { ui().mnuState->UserClick(), program.dialogState.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuCity->UserClick(), program.dialogCity.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuNonCity->UserClick(), program.dialogNonCity.ui().cmdSave->UserClick(); },
+        [&] { ui().mnuTaxInfoItem->UserClick(); },
+        [&] {
+            ui().mnuYear->UserClick();
+            host.answers.push_back(MsgResult::Yes);  // "Do you want to save YTD"
+            program.ytdGrid.ui().cmdClose->UserClick();
+        }};
+    const auto before = testing::FolderContents();
+    for (std::size_t k = 0; k < saves.size(); ++k) {
+        host.messages.clear();
+        saves[k]();
+        ASSERT_FALSE(host.messages.empty()) << k;
+        EXPECT_EQ(host.messages.back().text, kNoEmployeeOpen) << k;
+        EXPECT_EQ(testing::FolderContents(), before) << k;
+    }
+}
+
+// NO STATE TAX ticked, without SAVE, counts from the next calculation, and the file that
+// calculation saves holds the flag with the tables it clears.
+TEST_F(MainWindow, NoStateTaxTickedWithoutSaveCountsAtOnce) {
+    program.Start();
+    host.answers.push_back(MsgResult::No);
+    host.inputs.push_back("Worker1");
+    ui().mnuNew->UserClick();
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    ASSERT_EQ(Line(3), "6.69");
+    ui().mnuState->UserClick();
+    program.dialogState.ui().ckNoStateTax->UserClick();
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(3), ".00");
+    StateTaxSettings saved;
+    ASSERT_EQ(ReadStateFile("Worker1.sta", saved, program.profile).status,
+              SettingsFileStatus::Loaded);
+    ui().cmdCal->UserClick();
+    EXPECT_EQ(Line(3), ".00");
+    EXPECT_EQ(saved.NoStateTax, 1);
+    EXPECT_EQ(saved.SingleBrackets, UnusedBracketTable());
+    EXPECT_EQ(saved.MarriedBrackets, UnusedBracketTable());
+    EXPECT_EQ(saved.SingleExemptions, ExemptionColumn{});
 }
 
 TEST_F(MainWindow, StateRoutineUsesTheAllowanceInMemoryAndTheWindowFeedsTheNextPeriod) {

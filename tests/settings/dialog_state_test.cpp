@@ -556,8 +556,8 @@ TEST_F(StateWindow, NoStateTaxTickedTakesEffectAtOnceAndClearedShowsMemory) {
     EXPECT_EQ(ui().txtStateAmtBS[2]->Text(), "17.5");
     EXPECT_EQ(ui().txtStateMarExp[9]->Text(), "634");
     EXPECT_EQ(ui().txtSDIpercent->Text(), "0.9");
-    // Memory's flag follows only a store.
-    EXPECT_EQ(memory().NoStateTax, 1);
+    // Cleared in memory at once too: the tables shown must not be saved beside the flag.
+    EXPECT_EQ(memory().NoStateTax, 0);
 
     // Ticked again and cancelled: memory keeps it until the file is read again.
     ui().ckNoStateTax->UserClick();
@@ -573,8 +573,12 @@ TEST_F(StateWindow, NoStateTaxTickedTakesEffectAtOnceAndClearedShowsMemory) {
 TEST_F(StateWindow, NoStateTaxSavedStoresTablesOutOfUse) {
     window().Show();
     ui().ckNoStateTax->UserClick();
+    // The full save writes memory, where the tick left the tables: the file is the same.
+    ASSERT_TRUE(window().SaveStateFile());
+    const std::string fullSave = ReadFile("Worker1.sta");
     ui().cmdSave->UserClick();
     EXPECT_FALSE(window().IsLoaded());
+    EXPECT_EQ(ReadFile("Worker1.sta"), fullSave);
     const std::vector<std::string> lines = Lines("Worker1.sta");
     ASSERT_EQ(lines.size(), 23u);
     for (std::size_t i = 0; i < 10; ++i)

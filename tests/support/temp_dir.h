@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
 
@@ -46,6 +47,14 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 inline void WriteFile(const std::filesystem::path& path, const std::string& contents) {
     std::ofstream out(path, std::ios::binary);
     out << contents;
+}
+
+// Every file of the current folder with its contents, to see that an operation wrote nothing.
+inline std::map<std::string, std::string> FolderContents() {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        files[entry.path().filename().string()] = ReadFile(entry.path());
+    return files;
 }
 
 // The federal table file shipped with the demo folder.
