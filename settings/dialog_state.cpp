@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "settings/settings_window.h"
 #include "settings/state_tax_settings.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -659,6 +660,8 @@ void DialogState::cmdMakeDefault_Click() {
         fail();
         return;
     }
+    // The year-to-date view is closed below; what was posted in it is the employee's too.
+    if (!program_.ActiveUser.empty() && !StoreYearToDate(program_)) return;
     const std::string user = program_.ActiveUser;
     // An empty name box makes SaveOT take the empty name, that of the default file set.
     TextBox& nameBox = *program_.saveUser.ui().txtSaveUser;
