@@ -42,6 +42,7 @@ std::optional<double> EntryValue(int index, const std::string& text) {
 Form1::Form1(Program& program) : FormOf(program.host, "Form1", FormKind::Main), program_(program) {
     QueryUnload = [this](CloseReason reason) {
         if (reason == CloseReason::User) {
+            if (!CloseYearToDate(program_)) return false;
             AskToSave();
             program_.CloseWindows({Program::Window::Overtime, Program::Window::YearToDate,
                                    Program::Window::UserInfo, Program::Window::StateTax,
@@ -202,7 +203,9 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuOpen = &AddMenu("mnuOpen", "&Open", ui.mnuFile);
     ui.mnuOpen->Click = [this] { mnuOpen_Click(program_); };
     ui.mnuSave = &AddMenu("mnuSave", "&Save", ui.mnuFile);
-    ui.mnuSave->Click = [this] { program_.saveUser.ShowSaveWindow(); };
+    ui.mnuSave->Click = [this] {
+        if (CloseYearToDate(program_)) program_.saveUser.ShowSaveWindow();
+    };
     separator(ui.mnuFile);
     ui.mnuChecks = &AddMenu("mnuChecks", "C&hecks", ui.mnuFile);
     separator(ui.mnuFile);
@@ -470,6 +473,7 @@ void Form1::BlankZeroEntries() {
 }
 
 void Form1::mnuExitItem_Click() {
+    if (!CloseYearToDate(program_)) return;
     AskToSave();
     GetHost().Quit();
 }

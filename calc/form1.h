@@ -103,7 +103,8 @@ class Form1 : public FormOf<Form1Ui> {
     void ClearEntries();
     // Every entry whose value is 0 becomes empty.
     void BlankZeroEntries();
-    // File, Exit.
+    // File, Exit: an open year-to-date view's save question first, whose Cancel keeps the
+    // program running, then the employee's.
     void mnuExitItem_Click();
     // Result lines 5 to 9 take the profile's five deduction captions.
     void ShowProfileCaptions();

@@ -158,6 +158,7 @@ std::optional<std::filesystem::path> OpenFileInFolder(Host& host, std::string_vi
 
 void mnuNew_Click(Program& program) {
     Host& host = program.host;
+    if (!CloseYearToDate(program)) return;
     const MsgResult answer =
         host.MsgBox("........SAVE PREVIOUS USER?", MsgButtons::YesNo, MsgIcon::Question, "Save?");
     if (answer == MsgResult::Yes) {
@@ -210,6 +211,7 @@ void mnuNew_Click(Program& program) {
 }
 
 void mnuOpen_Click(Program& program) {
+    if (!CloseYearToDate(program)) return;
     program.saveUser.ShowSaveWindow();
     if (program.quitting) return;
     OpenFile(program);

@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/employee_name.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -61,6 +62,8 @@ bool frmSaveUser::FullSave() {
     if (!program_.dialogState.SaveStateFile()) return false;
     if (!program_.dialogCity.SaveCityFile()) return false;
     if (!program_.dialogNonCity.SaveNonResidentFile()) return false;
+    // Closing the year-to-date view below must not take the rows posted in it with it.
+    if (!StoreYearToDate(program_)) return false;
     // The caption keeps the name the employee was opened under; the label shows where the files
     // went.
     program_.form1.ui().lbUser->SetCaption(name);

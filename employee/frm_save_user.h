@@ -23,9 +23,10 @@ class frmSaveUser : public FormOf<frmSaveUserUi> {
 
     // Shows the window modally with the open employee's name in the box.
     void ShowSaveWindow();
-    // "&Save": the whole file set under the name in the box, then the employee's windows close.
-    // False when the name cannot be used or a file could not be written: the user was told and
-    // the files after the failing one were not written.
+    // "&Save": the whole file set under the name in the box, with the unsaved changes of an open
+    // year-to-date view, then the employee's windows close. False when the name cannot be used or
+    // a file could not be written: the user was told, the files after the failing one were not
+    // written and the windows stay open.
     bool FullSave();
     void cmdNo_Click();
     // Ends the program at once, storing nothing.

@@ -16,8 +16,16 @@ namespace kestrel {
 class Form;
 
 // YesNoCancel: Cancel stops the operation that asked. YesNoDefaultNo: a question whose careless
-// Enter must not write anything.
-enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo };
+// Enter must not write anything. YesNoCancelDefaultNo: both at once.
+enum class MsgButtons { Ok, YesNo, YesNoCancel, YesNoDefaultNo, YesNoCancelDefaultNo };
+
+// Whether the box offers Cancel, and whether its default button is No.
+constexpr bool OffersCancel(MsgButtons buttons) {
+    return buttons == MsgButtons::YesNoCancel || buttons == MsgButtons::YesNoCancelDefaultNo;
+}
+constexpr bool DefaultsToNo(MsgButtons buttons) {
+    return buttons == MsgButtons::YesNoDefaultNo || buttons == MsgButtons::YesNoCancelDefaultNo;
+}
 enum class MsgIcon { None, Information, Warning, Critical, Question };
 enum class MsgResult { Ok, Yes, No, Cancel };
 

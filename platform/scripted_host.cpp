@@ -8,10 +8,13 @@ MsgResult ScriptedHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIco
     if (buttons == MsgButtons::Ok) return MsgResult::Ok;
     if (answers.empty()) {
         unscripted.push_back("message: " + std::string(text));
-        return buttons == MsgButtons::YesNoCancel ? MsgResult::Cancel : MsgResult::No;
+        return OffersCancel(buttons) ? MsgResult::Cancel : MsgResult::No;
     }
     const MsgResult answer = answers.front();
     answers.pop_front();
+    // Cancel on a box that does not offer it would let a test pass what no user could do.
+    if (answer == MsgResult::Cancel && !OffersCancel(buttons))
+        unscripted.push_back("no Cancel offered: " + std::string(text));
     return answer;
 }
 

@@ -44,9 +44,9 @@ class ScriptedHost : public Host {
     void FormUnloading(Form& form) override;
     void BringToFront(Form& form) override;
 
-    // Answers, taken in order. A Yes/No box with no answer queued counts as unscripted and is
-    // answered No (Cancel where it offers one); a prompt or file dialog with none queued is
-    // cancelled.
+    // Answers, taken in order; Cancel given to a box without it counts as unscripted. A Yes/No
+    // box with no answer queued counts as unscripted and is answered No (Cancel where it offers
+    // one); a prompt or file dialog with none queued is cancelled.
     std::deque<MsgResult> answers;
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::optional<std::filesystem::path>> files;

@@ -12,6 +12,7 @@
 #include "settings/settings_window.h"
 #include "settings/state_presets.h"
 #include "settings/state_tax_settings.h"
+#include "ytd/year_to_date.h"
 
 namespace kestrel {
 
@@ -672,6 +673,8 @@ void DialogState::cmdMakeDefault_Click() {
         fail();
         return;
     }
+    // The year-to-date view is closed below; what was posted in it is the employee's too.
+    if (!program_.ActiveUser.empty() && !StoreYearToDate(program_)) return;
     const std::string user = program_.ActiveUser;
     // An empty name box makes SaveOT take the empty name, that of the default file set.
     TextBox& nameBox = *program_.saveUser.ui().txtSaveUser;

@@ -179,6 +179,30 @@ void frmYear::SetAmount(int week, YtdColumn column, std::string text) {
     }
 }
 
+std::vector<std::string> frmYear::Contents() const {
+    std::vector<std::string> texts;
+    texts.reserve(kYtdRows * (kYtdColumns.size() + 4));
+    for (int week = 1; week <= kYtdRows; ++week) {
+        texts.push_back(WeekEndingText(week));
+        for (YtdColumn column : kYtdColumns)
+            texts.push_back(AmountText(week, column));
+        // Posting and clearing change these without a cell to show them.
+        const YtdRow& row = program_.ytd.Row(week);
+        for (float hidden : {row.Sdi, row.Sui, row.Cafeteria})
+            texts.push_back(SingleText(hidden));
+    }
+    return texts;
+}
+
+void frmYear::MarkStored() {
+    stored_ = IsLoaded() ? Contents() : std::vector<std::string>{};
+    clearedSinceStored = false;
+}
+
+bool frmYear::DiffersFromStored() const {
+    return IsLoaded() && Contents() != stored_;
+}
+
 void frmYear::ShowRegister(const YtdRegister& ytd, int rowCount,
                            const std::array<std::string, 5>& deductionCaptions) {
     for (int week = 1; week <= rowCount; ++week) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "platform/form.h"
 #include "ytd/ytd_register.h"
@@ -54,14 +56,25 @@ class frmYear : public FormOf<frmYearUi>, public YtdGridTexts {
     // The editable cell of a column (Tips, Net, Gross), null for a display column.
     TextBox* EditableCell(int week, YtdColumn column);
 
+    // What the grid shows now, with the register's hidden amounts, is what the file holds.
+    void MarkStored();
+    // Whether the grid shows anything but what it held when last marked stored; false while it is
+    // not loaded.
+    bool DiffersFromStored() const;
+    // A Clear All has wiped the rows since the grid was last marked stored.
+    bool clearedSinceStored = false;
+
   protected:
     void BuildUi(frmYearUi& ui) override;
     void OnLoad() override;
 
   private:
     Control& Cell(int week, YtdColumn column) const;
+    // Every text of the grid and the hidden amounts of every row, in one list to compare.
+    std::vector<std::string> Contents() const;
 
     Program& program_;
+    std::vector<std::string> stored_;
 };
 
 }  // namespace kestrel

@@ -28,7 +28,7 @@ void MDIForm1::BuildUi(MDIForm1Ui& ui) {
     ui.mnuPrint->Click = [this] { PrintYr(program_); };
     ui.mnuClear = &AddMenu("mnuClear", "C&lear");
     ui.mnuClearAll = &AddMenu("mnuClearAll", "&Clear All", ui.mnuClear);
-    ui.mnuClearAll->Click = [this] { ClearYearToDate(program_); };
+    ui.mnuClearAll->Click = [this] { ClearAllConfirmed(program_); };
     ui.mnuAdd = &AddMenu("mnuAdd", "&Add");
     ui.mnuAdd->Click = [this] { Recalculate(program_); };
     ui.mnuExcel = &AddMenu("mnuExcel", "&Excel");

@@ -46,6 +46,11 @@ YtdViews ViewsOf(Program& program) {
 }
 
 void OpenYearToDate(Program& program) {
+    // Reloading the stored file would throw away what the user posted and has not saved.
+    if (YearToDateHoldsChanges(program) && !CloseYearToDate(program)) {
+        program.host.BringToFront(program.ytdContainer);
+        return;
+    }
     MDIForm1& container = program.ytdContainer;
     frmYear& grid = program.ytdGrid;
     frmYearTot& totals = program.ytdTotals;
@@ -70,6 +75,7 @@ void OpenYearToDate(Program& program) {
     fillBoxes(program);
     Update(program);
     SumAndShow(program);
+    grid.MarkStored();
     grid.Show();
     totals.Show();
 }
@@ -169,22 +175,49 @@ void ClearYearToDate(Program& program) {
     SumAndShow(program);
 }
 
-void CloseYearToDate(Program& program) {
-    const MsgResult answer = program.host.MsgBox("     Do you want to save YTD", MsgButtons::YesNo,
-                                                 MsgIcon::Question, "Save?");
-    if (answer == MsgResult::Yes) {
+void ClearAllConfirmed(Program& program) {
+    const MsgResult answer = program.host.MsgBox(
+        "Clear every row of the year to date?\r\nThe file keeps its rows unless you save "
+        "the register afterwards.",
+        MsgButtons::YesNoDefaultNo, MsgIcon::Warning, "Clear All");
+    if (answer != MsgResult::Yes) return;
+    ClearYearToDate(program);
+    if (program.ytdGrid.IsLoaded()) program.ytdGrid.clearedSinceStored = true;
+}
+
+bool YearToDateHoldsChanges(Program& program) {
+    return program.ytdGrid.DiffersFromStored();
+}
+
+bool StoreYearToDate(Program& program) {
+    if (!YearToDateHoldsChanges(program)) return true;
+    Update(program);
+    if (!SaveAnnual(program.ytd, program.ActiveUser, program.profile, program.host,
+                    ViewsOf(program))) {
+        return false;
+    }
+    program.ytdGrid.MarkStored();
+    return true;
+}
+
+bool CloseYearToDate(Program& program) {
+    if (!program.ytdContainer.IsLoaded()) return true;
+    if (YearToDateHoldsChanges(program)) {
+        // After a Clear All a careless Enter must not write the wiped rows over the file.
+        const MsgButtons buttons = program.ytdGrid.clearedSinceStored
+                                       ? MsgButtons::YesNoCancelDefaultNo
+                                       : MsgButtons::YesNoCancel;
+        const MsgResult answer = program.host.MsgBox("     Do you want to save YTD", buttons,
+                                                     MsgIcon::Question, "Save?");
+        if (answer == MsgResult::Cancel) return false;
         // The register stays open with its rows until there is an employee to save them for.
-        if (!EmployeeOpenOrTell(program)) return;
-        Update(program);
-        // A register that could not be written stays open, so nothing typed is lost.
-        if (!SaveAnnual(program.ytd, program.ActiveUser, program.profile, program.host,
-                        ViewsOf(program))) {
-            return;
-        }
-    } else {
-        program.host.BringToFront(program.form1);
+        if (answer == MsgResult::Yes && !EmployeeOpenOrTell(program)) return false;
+        // A register that could not be written stays open, so nothing posted is lost.
+        if (answer == MsgResult::Yes && !StoreYearToDate(program)) return false;
+        if (answer == MsgResult::No) program.host.BringToFront(program.form1);
     }
     CloseYearToDateWithoutAsking(program);
+    return true;
 }
 
 void CloseYearToDateWithoutAsking(Program& program) {

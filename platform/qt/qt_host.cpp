@@ -124,7 +124,7 @@ QtHost::~QtHost() {
 
 MsgResult QtHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon,
                          std::string_view title) {
-    const bool withCancel = buttons == MsgButtons::YesNoCancel;
+    const bool withCancel = OffersCancel(buttons);
     const bool question = buttons != MsgButtons::Ok;
     if (quitting_) {
         if (!question) return MsgResult::Ok;
@@ -137,8 +137,7 @@ MsgResult QtHost::MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon
     QMessageBox box(ToQt(icon), TitleOrApp(title), ToQtLines(text), shown, DialogParent());
     box.setTextFormat(Qt::PlainText);
     if (question) {
-        box.setDefaultButton(buttons == MsgButtons::YesNoDefaultNo ? QMessageBox::No
-                                                                   : QMessageBox::Yes);
+        box.setDefaultButton(DefaultsToNo(buttons) ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     }
     const int answer = box.exec();

@@ -414,6 +414,7 @@ TEST_F(MainWindow, SavesWithNoEmployeeOpenSaySoAndWriteNothing) {
         [&] { ui().mnuTaxInfoItem->UserClick(); },
         [&] {
             ui().mnuYear->UserClick();
+            program.ytdGrid.ui().lbWeekNo[0]->UserMouseDown(MouseButton::Left);
             host.answers.push_back(MsgResult::Yes);  // "Do you want to save YTD"
             program.ytdGrid.ui().cmdClose->UserClick();
         }};

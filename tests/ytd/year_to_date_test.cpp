@@ -47,6 +47,9 @@ class YearToDateView : public ::testing::Test {
         host.answers.push_back(answer);
         grid().cmdClose->UserClick();
     }
+    bool Stored(std::string_view text) {
+        return ReadFile("Worker1.yrw").find(text) != std::string::npos;
+    }
 
     testing::TempWorkDir dir;
     ScriptedHost host;
@@ -98,7 +101,8 @@ TEST_F(YearToDateView, ClosingWithNoOrReopeningDropsTheEdits) {
     main().cmdYear->UserClick();
     grid().lbWeekNo[1]->UserMouseDown(MouseButton::Right);
     EXPECT_EQ(Total(YtdColumn::Gross), "2084.38");
-    // Choosing Year to Date again reloads the file without asking.
+    // Choosing Year to Date again asks first; No reloads the file.
+    host.answers.push_back(MsgResult::No);
     main().cmdYear->UserClick();
     EXPECT_EQ(Cell(2, YtdColumn::Gross), "668.00");
     EXPECT_EQ(Total(YtdColumn::Gross), "2752.38");
@@ -160,29 +164,46 @@ TEST_F(YearToDateView, PostingTakesTheDisplayedFiguresAndTheHiddenAmounts) {
     EXPECT_EQ(strip().txtSdi->Text(), "2.60");
 }
 
-TEST_F(YearToDateView, ClearAllZeroesTheRowsInUse) {
+TEST_F(YearToDateView, ClearAllAsksFirstAndTheSaveQuestionAfterItDefaultsToNo) {
     main().cmdYear->UserClick();
+    host.answers.insert(host.answers.end(), {MsgResult::No, MsgResult::Yes, MsgResult::No});
+    program.ytdContainer.ui().mnuClearAll->UserClick();
+    EXPECT_EQ(Total(YtdColumn::Gross), "2752.38");
     program.ytdContainer.ui().mnuClearAll->UserClick();
     EXPECT_EQ(program.ytdGrid.WeekEndingText(1), "0");
     EXPECT_EQ(program.ytdGrid.WeekEndingText(52), "0");
     EXPECT_EQ(Total(YtdColumn::Gross), ".00");
+    grid().cmdClose->UserClick();
+    EXPECT_EQ(host.messages.at(0).buttons, MsgButtons::YesNoDefaultNo);
+    EXPECT_EQ(host.messages.at(2).buttons, MsgButtons::YesNoCancelDefaultNo);
 }
 
-TEST_F(YearToDateView, TheCloseBoxIsRefusedAndTheEmployeeSaveClosesWithoutAsking) {
+TEST_F(YearToDateView, TheCloseBoxIsRefusedAndCalculateOrMakeDefaultStoreTheViewFirst) {
     main().cmdYear->UserClick();
     EXPECT_FALSE(program.ytdContainer.UserClose());
     EXPECT_EQ(host.messages.back().text, "USE CLOSE INSTEAD");
     EXPECT_TRUE(program.ytdContainer.IsVisible());
-    grid().lbWeekNo[0]->UserMouseDown(MouseButton::Right);
+    // Posted, typed and never added, and the register cannot be written: the view stays open.
+    grid().lbWeekNo[1]->UserClick();
+    program.ytdGrid.EditableCell(1, YtdColumn::Tips)->SetText("3.25");
+    fs::remove("Worker1.yrw");
+    fs::create_directory("Worker1.yrw");
+    Calculate("02/04/05", "40");
+    EXPECT_NE(host.messages.back().text.find("Worker1.yrw could not be saved"), std::string::npos);
     const std::size_t asked = host.messages.size();
-    const std::string stored = ReadFile("Worker1.yrw");
+    fs::remove("Worker1.yrw");
     Calculate("02/04/05", "40");
     EXPECT_EQ(host.messages.size(), asked);
     EXPECT_FALSE(program.ytdContainer.IsLoaded());
-    EXPECT_EQ(ReadFile("Worker1.yrw"), stored);
+    EXPECT_TRUE(Stored("\"00/00/05\""));
+    EXPECT_TRUE(Stored(",3.25\r\n"));
     // Permission is given only for the close it was given for.
     main().cmdYear->UserClick();
     EXPECT_FALSE(program.ytdContainer.UserClose());
+    grid().lbWeekNo[5]->UserClick();
+    main().mnuState->UserClick();
+    program.dialogState.ui().cmdMakeDefault->UserClick();
+    EXPECT_TRUE(Stored("\"02/04/05\""));
 }
 
 TEST_F(YearToDateView, ABiWeeklyEmployeeSeesTheTopHalfOnly) {
@@ -192,6 +213,7 @@ TEST_F(YearToDateView, ABiWeeklyEmployeeSeesTheTopHalfOnly) {
     EXPECT_EQ(program.ytdGrid.Geometry().height, frmYear::kBiWeeklyHeight);
     EXPECT_EQ(program.ytdTotals.Geometry().top, frmYear::kBiWeeklyHeight);
     EXPECT_EQ(Cell(1, YtdColumn::Tips), "24.00");
+    host.answers.push_back(MsgResult::Yes);
     program.ytdContainer.ui().mnuClearAll->UserClick();
     EXPECT_EQ(program.ytdGrid.WeekEndingText(26), "0");
     EXPECT_EQ(program.ytdGrid.WeekEndingText(27), "");
@@ -207,6 +229,49 @@ TEST_F(YearToDateView, NewClearsTheRegister) {
     EXPECT_EQ(program.ytd.totals.Gross, Currency());
     EXPECT_EQ(program.ytd.Row(3).Gross, 0.0f);
 }
+
+// Every operation that closes or reloads the view, with each answer to its question; a view left
+// unchanged asks nothing. Later questions get No (or an answer the view did not take), no name.
+constexpr std::array<const char*, 7> kOperations{"New",      "Open",  "Save",           "Exit",
+                                                 "CloseBox", "Close", "YearToDateAgain"};
+constexpr std::array kAnswerNames{"Unchanged", "Yes", "No", "Cancel"};  // by MsgResult
+class ClosingTheView : public YearToDateView,
+                       public ::testing::WithParamInterface<std::tuple<std::size_t, MsgResult>> {};
+
+TEST_P(ClosingTheView, AsksOnlyWhenChangedAndCancelStopsEverything) {
+    const auto [operation, answer] = GetParam();
+    const bool asked = answer != MsgResult::Ok;
+    Calculate("02/04/05", "40");
+    main().cmdYear->UserClick();
+    if (asked) grid().lbWeekNo[5]->UserClick();
+    host = ScriptedHost{};
+    host.onModal["frmSaveUser"] = [this](Form&) { program.saveUser.ui().cmdNo->UserClick(); };
+    host.answers = {answer, MsgResult::No};
+    host.inputs.push_back(std::nullopt);
+    host.files.push_back(std::nullopt);
+    const std::array<std::function<void()>, kOperations.size()> start{
+        [&] { main().mnuNew->UserClick(); },  [&] { main().mnuOpen->UserClick(); },
+        [&] { main().mnuSave->UserClick(); }, [&] { main().mnuExitItem->UserClick(); },
+        [&] { program.form1.UserClose(); },   [&] { grid().cmdClose->UserClick(); },
+        [&] { main().cmdYear->UserClick(); }};
+    start[operation]();
+    const std::vector<std::string> told = host.MessageTexts();
+    EXPECT_EQ(!told.empty() && told[0] == "     Do you want to save YTD", asked);
+    const bool wentOn = told.size() > (asked ? 1u : 0u) || host.quitRequested ||
+                        std::count(host.events.begin(), host.events.end(), "modal frmSaveUser");
+    EXPECT_EQ(wentOn, answer != MsgResult::Cancel && operation < 5);
+    EXPECT_EQ(Stored("\"02/04/05\""), answer == MsgResult::Yes);
+    EXPECT_EQ(program.ytdContainer.IsLoaded(), answer == MsgResult::Cancel || operation == 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryOperation, ClosingTheView,
+                         ::testing::Combine(::testing::Range<std::size_t>(0, kOperations.size()),
+                                            ::testing::Values(MsgResult::Yes, MsgResult::No,
+                                                              MsgResult::Cancel, MsgResult::Ok)),
+                         [](const auto& info) {
+                             return std::string(kOperations[std::get<0>(info.param)]) +
+                                    kAnswerNames[static_cast<std::size_t>(std::get<1>(info.param))];
+                         });
 
 TEST_F(YearToDateView, LayoutFollowsTheGridsGeometry) {
     main().cmdYear->UserClick();
