@@ -175,15 +175,9 @@ WriteResult DocumentFile::Begin() {
 
 WriteResult DocumentFile::Write(std::string_view bytes) {
     if (fd_ < 0) return Failure("cannot write " + target_.string() + ": it is not open");
-    std::string_view toWrite = bytes;
-    if (failAfter_) toWrite = bytes.substr(0, *failAfter_ > written_ ? *failAfter_ - written_ : 0);
     int error = 0;
-    if (!WriteAll(fd_, toWrite, error)) {
+    if (!WriteAll(fd_, bytes, error)) {
         return Failure("cannot write " + target_.string() + ": " + ErrnoText(error));
-    }
-    written_ += toWrite.size();
-    if (toWrite.size() < bytes.size()) {
-        return Failure("cannot write " + target_.string() + ": " + ErrnoText(ENOSPC));
     }
     return {};
 }

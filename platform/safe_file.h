@@ -80,16 +80,11 @@ class DocumentFile {
     using Check = std::function<std::optional<std::string>(const std::string& path)>;
     [[nodiscard]] WriteResult Commit(const Check& complete = {});
 
-    // Test seam: writes stop with a failure after this many bytes, as on a full disk.
-    void FailAfterBytes(std::size_t bytes) { failAfter_ = bytes; }
-
   private:
     std::filesystem::path target_;
     std::filesystem::path folder_;
     TemporaryFile temp_;
     int fd_ = -1;
-    std::size_t written_ = 0;
-    std::optional<std::size_t> failAfter_;
 };
 
 // Begin, Write and Commit in one.

@@ -40,19 +40,14 @@ TEST(WriteXlsx, FailuresSayWhyAndLeaveNothingBehind) {
     std::filesystem::create_directory("taken.xlsx");
     // What stands at the name stays what it was: a pipe or a device is never made a file.
     ASSERT_EQ(::mkfifo("pipe.xlsx", 0644), 0);
-    const bool device = ::mknod("null.xlsx", S_IFCHR | 0666, ::makedev(1, 3)) == 0;
-    for (const char* name : {"pipe.xlsx", "null.xlsx"}) {
-        if (!device && std::string(name) == "null.xlsx") continue;  // mknod needs root
-        const WriteResult refused = WriteXlsx(SmallBook(), name);
-        EXPECT_FALSE(refused.ok) << name;
-        EXPECT_NE(refused.error.find(std::string(name) + " is a"), std::string::npos)
-            << refused.error;
+    EXPECT_EQ(WriteXlsx(SmallBook(), "pipe.xlsx").error, "pipe.xlsx is a pipe, not a file");
+    EXPECT_TRUE(std::filesystem::is_fifo("pipe.xlsx"));
+    if (::mknod("null.xlsx", S_IFCHR | 0666, ::makedev(1, 3)) == 0) {  // as root only
+        EXPECT_EQ(WriteXlsx(SmallBook(), "null.xlsx").error, "null.xlsx is a device, not a file");
+        EXPECT_TRUE(std::filesystem::is_character_file("null.xlsx"));
+        std::filesystem::remove("null.xlsx");
     }
-    struct stat info {};
-    EXPECT_TRUE(::lstat("pipe.xlsx", &info) == 0 && S_ISFIFO(info.st_mode));
-    EXPECT_TRUE(!device || (::lstat("null.xlsx", &info) == 0 && S_ISCHR(info.st_mode)));
     std::filesystem::remove("pipe.xlsx");
-    std::filesystem::remove("null.xlsx");
 
     const WriteResult missing = WriteXlsx(SmallBook(), "no/such/folder/out.xlsx");
     EXPECT_FALSE(missing.ok);

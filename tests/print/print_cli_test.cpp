@@ -23,14 +23,9 @@ namespace {
 using testing::CommandRun;
 using testing::ReadFile;
 
-CommandRun Print(const std::string& arguments) {
-    return testing::RunCommand(std::string(KESTREL_PRINT_PATH) + " " + arguments + " 2>stderr.txt");
-}
-// With a shell prelude (limits) and a command prefix (timeout).
-CommandRun Print(const std::string& prelude, const std::string& prefix,
-                 const std::string& arguments) {
-    return testing::RunCommand(prelude + prefix + KESTREL_PRINT_PATH + " " + arguments +
-                               " 2>stderr.txt");
+// `prelude` goes before the command: limits, a timeout, the environment.
+CommandRun Print(const std::string& arguments, const std::string& prelude = "") {
+    return testing::RunCommand(prelude + KESTREL_PRINT_PATH + " " + arguments + " 2>stderr.txt");
 }
 
 std::map<std::string, std::string> FolderContents() {
@@ -125,7 +120,7 @@ TEST_F(PrintCli, DocumentsAreTheDesktopsOwnPrints) {
     const std::vector<std::string> desktop = DesktopPrints();
     ASSERT_EQ(desktop.size(), 3u);
     EXPECT_EQ(printed, desktop);
-    // What the desktop got wrong before must be in it: the company, the date, the year's SDI.
+    // What kestrel-print used to leave out: the company, the date asked for, the year's SDI.
     for (const char* expected : {"Wrenfield Demo Bakery", "01/02/06", "1.50"})
         EXPECT_NE(desktop[0].find(expected), std::string::npos) << expected << "\n" << desktop[0];
 
@@ -245,7 +240,7 @@ TEST_F(PrintCli, RefusedRunsSayWhyAndWriteNothing) {
              {"--employee Worker1 --stub pipe", 1, "pipe was not written: pipe is a pipe"},
              {"--employee Worker1 --stub folder", 1, "folder was not written: folder is a folder"},
          }) {
-        const CommandRun run = Print("", "timeout 60 ", c.arguments);
+        const CommandRun run = Print(c.arguments, "timeout 60 ");
         EXPECT_EQ(run.status, c.status) << c.arguments;
         EXPECT_EQ(run.out, "") << c.arguments;
         const std::string error = ReadFile("stderr.txt");
@@ -270,17 +265,12 @@ bool GoodPdf(const std::string& file) {
     return testing::RunCommand("pdfinfo " + file + " >/dev/null 2>&1").status == 0;
 }
 
-// Every name in the folder that is neither an employee's file nor one of `expected`.
+// The names a run left in the folder beside the files it started with and `kept`.
 std::vector<std::string> Strays(const std::map<std::string, std::string>& before,
-                                const std::vector<std::string>& expected) {
+                                const std::string& kept) {
     std::vector<std::string> strays;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        const std::string name = entry.path().filename().string();
-        if (before.count(name) == 0 && name != "stderr.txt" &&
-            std::find(expected.begin(), expected.end(), name) == expected.end()) {
-            strays.push_back(name);
-        }
-    }
+    for (const auto& [name, contents] : FolderContents())
+        if (before.count(name) == 0 && name != "stderr.txt" && name != kept) strays.push_back(name);
     return strays;
 }
 
@@ -291,12 +281,12 @@ TEST_F(PrintCli, APdfIsReplacedWholeOrNotAtAll) {
 
     // A disk that fills up while the report is written: files may not grow past 8 KiB.
     const CommandRun full =
-        Print("trap '' XFSZ; ulimit -f 16; ", "", "--employee Worker1 --ytd-report stub.pdf");
+        Print("--employee Worker1 --ytd-report stub.pdf", "trap '' XFSZ; ulimit -f 16; ");
     EXPECT_EQ(full.status, 1);
     EXPECT_NE(ReadFile("stderr.txt").find("stub.pdf was not written: "), std::string::npos)
         << ReadFile("stderr.txt");
     EXPECT_EQ(ReadFile("stub.pdf"), good);
-    EXPECT_EQ(Strays(before_, {"stub.pdf"}), std::vector<std::string>{});
+    EXPECT_EQ(Strays(before_, "stub.pdf"), std::vector<std::string>{});
 
     // Killed at any moment, a run leaves the old document or the new one, and at most a hidden
     // temporary file, which the next run removes.
@@ -308,36 +298,28 @@ TEST_F(PrintCli, APdfIsReplacedWholeOrNotAtAll) {
                             "sleep " +
                             std::to_string(delay / 1000.0) + "; kill -KILL $! 2>/dev/null; wait");
         ASSERT_TRUE(GoodPdf("stub.pdf")) << "killed after " << delay << " ms";
-        for (const std::string& stray : Strays(before_, {"stub.pdf"}))
+        for (const std::string& stray : Strays(before_, "stub.pdf"))
             ASSERT_EQ(stray.rfind(".stub.pdf.tmp-", 0), 0u) << stray;
     }
     ASSERT_EQ(Print("--employee Worker1 --stub stub.pdf").status, 0);
-    EXPECT_EQ(Strays(before_, {"stub.pdf"}), std::vector<std::string>{});
+    EXPECT_EQ(Strays(before_, "stub.pdf"), std::vector<std::string>{});
     ExpectNothingChangedBut("stub.pdf");
 }
 
-// The date's place on the check, in points from the top of the page, and the page count.
+// The check's page count, and the top of its date on the first page in points.
 struct CheckPage {
     int pages = 0;
     double dateTop = -1;
 };
 
 CheckPage CheckAt(int vertical) {
-    Print("--employee Worker1 --straight 40 --week-ending 02/04/05 --offsets 5," +
-          std::to_string(vertical) + " --check c.pdf");
-    CheckPage page;
-    const std::string info = testing::RunCommand("pdfinfo c.pdf").out;
-    const std::smatch pages = [&] {
-        std::smatch m;
-        std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))"));
-        return m;
-    }();
-    if (!pages.empty()) page.pages = std::stoi(pages[1]);
+    Print("--employee Worker1 --week-ending 02/04/05 --offsets 5," + std::to_string(vertical) +
+          " --check c.pdf");
     const std::string words = testing::RunCommand("pdftotext -bbox -l 1 c.pdf -").out;
     std::smatch date;
-    if (std::regex_search(words, date, std::regex(R"re(yMin="([0-9.]+)"[^>]*>02/04/05<)re")))
-        page.dateTop = std::stod(date[1]);
-    return page;
+    std::regex_search(words, date, std::regex(R"re(yMin="([0-9.]+)"[^>]*>02/04/05<)re"));
+    return {std::atoi(testing::RunCommand("pdfinfo c.pdf | sed -n 's/^Pages: *//p'").out.c_str()),
+            date.empty() ? -1 : std::stod(date[1])};
 }
 
 TEST_F(PrintCli, TheCheckStaysOnOnePageAtEveryOffset) {
@@ -362,8 +344,8 @@ TEST_F(PrintCli, RulesEndInsideThePrintableWidthOnLetterPaperInAnyLocale) {
     for (const Case& c : {Case{"C", "--ytd-report", 774, "792 x 612 pts (letter)"},
                           Case{"en_GB.UTF-8", "--stub", 594, "612 x 792 pts (letter)"},
                           Case{"C", "--check", 594, "612 x 792 pts (letter)"}}) {
-        const CommandRun run = Print("LANG=" + c.locale + " LC_ALL=" + c.locale + " ", "",
-                                     "--employee Worker1 --straight 40 " + c.option + " doc.pdf");
+        const CommandRun run = Print("--employee Worker1 --straight 40 " + c.option + " doc.pdf",
+                                     "LANG=" + c.locale + " LC_ALL=" + c.locale + " ");
         ASSERT_EQ(run.status, 0) << ReadFile("stderr.txt");
         EXPECT_NE(testing::RunCommand("pdfinfo doc.pdf").out.find(c.size), std::string::npos)
             << c.locale << " " << c.option;
