@@ -91,11 +91,11 @@ void PrintUsage(std::ostream& out) {
            "employee's)\n"
            "  --date MM/DD/YY  today's date as the stub and the report print it (default: the\n"
            "                   system's date)\n"
+           "  documents, one or more, each at most once:\n"
            "  --stub           the pay stub of the period\n"
            "  --check          the paycheck with its two stubs\n"
            "  --align          the check alignment page\n"
            "  --ytd-report     the year-to-date report of the employee's register\n"
-           "  one or more documents, each at most once:\n"
            "  --text           print the documents as plain text on standard output instead of\n"
            "                   writing the PDF files, a form feed between pages\n";
 }

@@ -38,8 +38,8 @@ bool IsRule(std::string_view text) {
     return !text.empty() && text.find_first_not_of('-') == std::string_view::npos;
 }
 
-// The documents' rules are as long as the widest paper the old printers took; on this page a
-// rule ends at the right edge of the printable area instead of running off it.
+// A rule is as many hyphens as its document says, which in the printing font can be wider than the
+// paper; on the page it ends at the right edge of the printable area instead of running off it.
 QString FittedRule(const QString& rule, double x, double printableWidth,
                    const QFontMetricsF& metrics) {
     const double hyphen = metrics.horizontalAdvance(QLatin1Char('-'));
