@@ -1,7 +1,9 @@
 // kestrel-print: the printed documents of one pay period without a display. The employee is
 // loaded the way File, Open loads it, the options go into the main window's entries, the period
-// is calculated without the save that ends a calculation on the desktop, and the document is
-// written as a PDF file, or with --text as the print model's plain text on standard output.
+// is calculated without the save that ends a calculation on the desktop, and each document is
+// printed by the same operation the desktop's print command runs, then written as a PDF file, or
+// with --text as the print model's plain text on standard output.
+#include <QDate>
 #include <QGuiApplication>
 #include <algorithm>
 #include <array>
@@ -28,6 +30,7 @@
 #include "platform/scripted_host.h"
 #include "printing/pay_stub.h"
 #include "printing/paycheck.h"
+#include "ytd/year_to_date.h"
 #include "ytd/ytd_report.h"
 
 namespace {
@@ -43,7 +46,12 @@ struct Failure {
     std::string message;
 };
 
-enum class Document { None, Stub, Check, Align, YtdReport };
+enum class Document { Stub, Check, Align, YtdReport };
+
+struct Output {
+    Document document;
+    std::string file;
+};
 
 struct Request {
     std::optional<std::string> employee;
@@ -52,8 +60,9 @@ struct Request {
     bool overtimeDouble = false;
     std::optional<std::string> weekEnding;
     std::optional<std::pair<int, int>> offsets;
-    Document document = Document::None;
-    std::string output;
+    // Today's date on the stub and the report; the system clock's when not given.
+    std::optional<Date> date;
+    std::vector<Output> outputs;
     bool text = false;
 };
 
@@ -71,21 +80,24 @@ constexpr std::array<DocumentOption, 4> kDocumentOptions{{{"--stub", Document::S
                                                           {"--ytd-report", Document::YtdReport}}};
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: kestrel-print --employee NAME [period] [--offsets H,V]\n"
-           "                     (--stub FILE.pdf | --check FILE.pdf | --align FILE.pdf |\n"
-           "                      --ytd-report FILE.pdf) [--text]\n"
+    out << "usage: kestrel-print --employee NAME [period] [--offsets H,V] [--date MM/DD/YY]\n"
+           "                     [--stub FILE.pdf] [--check FILE.pdf] [--align FILE.pdf]\n"
+           "                     [--ytd-report FILE.pdf] [--text]\n"
            "  --employee NAME  the employee's files in the current folder, loaded as File, Open\n"
            "                   loads them; none is written\n"
            "  period:          --straight H --straight2 H --ot H --ot2x --ot15 H --holiday H\n"
            "                   --vacation H --dollars D --tips-hours H --week-ending MM/DD/YY\n"
            "  --offsets H,V    the offset dialog's horizontal and vertical offsets (default: the "
            "employee's)\n"
+           "  --date MM/DD/YY  today's date as the stub and the report print it (default: the\n"
+           "                   system's date)\n"
+           "  documents, one or more, each at most once:\n"
            "  --stub           the pay stub of the period\n"
            "  --check          the paycheck with its two stubs\n"
            "  --align          the check alignment page\n"
            "  --ytd-report     the year-to-date report of the employee's register\n"
-           "  --text           print the document as plain text on standard output instead of\n"
-           "                   writing the PDF file\n";
+           "  --text           print the documents as plain text on standard output instead of\n"
+           "                   writing the PDF files, a form feed between pages\n";
 }
 
 std::pair<int, int> OffsetsValue(std::string_view text) {
@@ -104,6 +116,13 @@ std::pair<int, int> OffsetsValue(std::string_view text) {
         throw UsageError{"--offsets needs two whole numbers H,V, not \"" + Printable(text) + "\""};
     }
     return {*h, *v};
+}
+
+// Two names of one file would have the second document overwrite the first.
+bool SameFile(const std::string& first, const std::string& second) {
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(first, ignored), ignored) ==
+           std::filesystem::weakly_canonical(std::filesystem::absolute(second, ignored), ignored);
 }
 
 Request ParseArguments(const std::vector<std::string_view>& args) {
@@ -139,6 +158,12 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
                                  "\""};
             }
             request.weekEnding = std::string(date);
+        } else if (option == "--date") {
+            const std::string_view date = value();
+            request.date = ParseDate(date);
+            if (!request.date) {
+                throw UsageError{"--date needs a date MM/DD/YY, not \"" + Printable(date) + "\""};
+            }
         } else if (option == "--offsets") {
             request.offsets = OffsetsValue(value());
         } else if (const auto entry = std::find(kEntryOptions.begin(), kEntryOptions.end(), option);
@@ -156,21 +181,30 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
                        std::find_if(kDocumentOptions.begin(), kDocumentOptions.end(),
                                     [&](const DocumentOption& d) { return d.name == option; });
                    document != kDocumentOptions.end()) {
-            if (request.document != Document::None) {
-                throw UsageError{
-                    "one document at a time: --stub, --check, --align or --ytd-report"};
+            for (const Output& earlier : request.outputs) {
+                if (earlier.document == document->document) {
+                    throw UsageError{std::string(option) + " is given twice"};
+                }
             }
-            request.document = document->document;
-            request.output = std::string(value());
+            const std::string_view file = value();
+            if (file.empty()) throw UsageError{std::string(option) + " needs a file name"};
+            request.outputs.push_back({document->document, std::string(file)});
         } else {
             throw UsageError{"unknown option \"" + Printable(args[i]) + "\""};
         }
     }
     if (!request.employee) throw UsageError{"--employee NAME is needed"};
-    if (request.document == Document::None) {
+    if (request.outputs.empty()) {
         throw UsageError{"name the document: --stub, --check, --align or --ytd-report"};
     }
-    if (request.output.empty()) throw UsageError{"the document needs a file name"};
+    for (std::size_t i = 0; i < request.outputs.size(); ++i) {
+        for (std::size_t k = 0; k < i; ++k) {
+            if (!request.text && SameFile(request.outputs[i].file, request.outputs[k].file)) {
+                throw UsageError{"two documents would be written to \"" +
+                                 Printable(request.outputs[i].file) + "\""};
+            }
+        }
+    }
     return request;
 }
 
@@ -182,8 +216,9 @@ std::string Messages(std::string_view what, const ScriptedHost& host) {
     return text;
 }
 
-PrintJob BuildDocument(const Request& request, Program& program) {
-    ScriptedHost& host = static_cast<ScriptedHost&>(program.host);
+// The employee loaded and the period calculated, as on the desktop after File, Open, typing the
+// entries and Calculate.
+void CalculatePeriod(const Request& request, Program& program, ScriptedHost& host) {
     const std::string& name = *request.employee;
     if (const auto problem = EmployeeNameProblem(name)) {
         throw UsageError{"--employee \"" + Printable(name) + "\":" + MessageLines(*problem)};
@@ -195,6 +230,14 @@ PrintJob BuildDocument(const Request& request, Program& program) {
                              Printable(std::filesystem::current_path(ignored).string()) + ")"};
     }
     program.Start();
+    // The desktop prints a damaged heading as blank lines until the header window reports it;
+    // a batch run has no window to do that, so it refuses instead.
+    CompanyHeader header;
+    if (const std::optional<ReadError> damage = LoadCompanyHeader(header)) {
+        throw Failure{2,
+                      std::string(kHeaderFileName) + " is damaged:" +
+                          MessageLines(DescribeReadError(std::string(kHeaderFileName), *damage))};
+    }
     program.ActiveUser = name;
     LoadEmployee(program);
     // A partly read file set would print wrong figures without a word.
@@ -212,39 +255,61 @@ PrintJob BuildDocument(const Request& request, Program& program) {
     if (!program.form1.CalculatePay() || !host.messages.empty()) {
         throw Failure{2, Messages("the period was not calculated:", host)};
     }
+}
 
-    // The offsets are those of the offset dialog's boxes; the check moves by them as it does when
-    // printed from the dialog (three lines down at a vertical offset of 0).
+// The document as the desktop's own print command prints it right after the calculation, with
+// the printer dialog answered. Only the offsets come from the command line rather than from the
+// offset dialog's boxes, which would store them in the employee's files.
+PrintJob PrintDocument(Document document, const Request& request, Program& program,
+                       ScriptedHost& host) {
     PrintOffsets offsets = program.offsets;
     if (request.offsets) {
         offsets.Horizontal = static_cast<float>(request.offsets->first);
         offsets.Vertical = static_cast<float>(request.offsets->second);
     }
-    const int h = CheckHorizontal(offsets);
-    const int v = CheckVertical(offsets);
-    PrintJob job;
-    switch (request.document) {
+    host.printerAnswers = {true};
+    switch (document) {
         case Document::Stub:
-            job = PayStubJob(program);
+            PrintText(program);
             break;
         case Document::Check:
             program.checks.Load();
-            job = PaycheckJob(program, h, v);
+            program.offsets = offsets;
+            PrintCheck(program);
             break;
         case Document::Align:
             program.checks.Load();
-            job = AlignmentJob(program, h, v);
+            host.Print(AlignmentJob(program, CheckHorizontal(offsets), CheckVertical(offsets)));
             break;
         case Document::YtdReport:
-            job = YtdReportJob(program);
-            break;
-        case Document::None:
+            OpenYearToDate(program);
+            PrintYr(program);
             break;
     }
-    if (!host.messages.empty()) {
+    if (!host.messages.empty() || host.printed.size() != 1) {
         throw Failure{2, Messages("the document was not made:", host)};
     }
-    return job;
+    return host.printed.front();
+}
+
+Date Today(const Request& request) {
+    if (request.date) return *request.date;
+    const QDate today = QDate::currentDate();
+    return Date{today.year(), today.month(), today.day()};
+}
+
+// Each document from a program of its own, so that what one print command loads or changes
+// cannot reach the next: every document is the one a run naming it alone would make.
+std::vector<PrintJob> BuildDocuments(const Request& request) {
+    std::vector<PrintJob> jobs;
+    for (const Output& output : request.outputs) {
+        ScriptedHost host;
+        host.today = Today(request);
+        Program program(host);
+        CalculatePeriod(request, program, host);
+        jobs.push_back(PrintDocument(output.document, request, program, host));
+    }
+    return jobs;
 }
 
 }  // namespace
@@ -263,15 +328,21 @@ int main(int argc, char** argv) {
         const Request request = ParseArguments(args);
         int qtArgc = 1;
         QGuiApplication app(qtArgc, argv);
-        ScriptedHost host;
-        Program program(host);
-        const PrintJob job = BuildDocument(request, program);
+        const std::vector<PrintJob> jobs = BuildDocuments(request);
         if (request.text) {
-            std::cout << PlainText(job);
+            for (std::size_t i = 0; i < jobs.size(); ++i)
+                std::cout << (i > 0 ? "\f" : "") << PlainText(jobs[i]);
             return 0;
         }
-        const WriteResult written = WriteJobPdf(job, request.output);
-        if (!written) throw Failure{1, Printable(written.error)};
+        // Every document was made before any file is written; a file that cannot be written
+        // stops the run, and the documents written before it are whole.
+        for (std::size_t i = 0; i < jobs.size(); ++i) {
+            const WriteResult written = WriteJobPdf(jobs[i], request.outputs[i].file);
+            if (!written) {
+                throw Failure{1, Printable(request.outputs[i].file) +
+                                     " was not written: " + Printable(written.error)};
+            }
+        }
         return 0;
     } catch (const UsageError& error) {
         std::cerr << "kestrel-print: " << error.message << "\n";

@@ -1,5 +1,8 @@
 #include "app/program.h"
 
+#include <system_error>
+#include <utility>
+
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -30,7 +33,18 @@ Program::Program(Host& hostServices)
       printSet(*this) {}
 
 void Program::Start() {
+    FollowWorkingFolder();
     form1.Show();
+}
+
+void Program::FollowWorkingFolder() {
+    std::error_code error;
+    std::filesystem::path folder = std::filesystem::current_path(error);
+    if (error || folder == headerFolder) return;
+    headerFolder = std::move(folder);
+    header = CompanyHeader{};
+    // A damaged file is reported when the header window opens; until then it prints blank.
+    LoadCompanyHeader(header);
 }
 
 void Program::CloseWindows(std::initializer_list<Window> windows) {

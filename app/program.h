@@ -2,6 +2,7 @@
 // whole run. Windows reach records and each other through it, openly.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "calc/federal_tables.h"
@@ -47,8 +48,15 @@ class Program {
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // Opens the main window; no employee file is read.
+    // Opens the main window; no employee file is read. The company header of the working
+    // folder is.
     void Start();
+
+    // The company header belongs to the working folder: the first time it is needed after the
+    // folder changed (an employee opened in another folder), it is read from that folder's
+    // "Header.sav", or is empty when there is none or it cannot be read. Within one folder the
+    // record keeps what the header window gave it.
+    void FollowWorkingFolder();
 
     // The windows the employee operations close together.
     enum class Window {
@@ -92,6 +100,8 @@ class Program {
     CompanyHeader header;
     PrintOffsets offsets;
     ProfileReserved reserved;
+    // The folder `header` was read in; empty before the first read.
+    std::filesystem::path headerFolder;
 
     Form1 form1;
     frmDateMain dateMain;

@@ -75,6 +75,7 @@ void DialogHeader::OpenWindow() {
         Show();
         return;
     }
+    program_.FollowWorkingFolder();
     CompanyHeader& header = program_.header;
     if (const std::optional<ReadError> damage = LoadCompanyHeader(header)) {
         ShowMessage(GetHost(), DamagedMessage(std::string(kHeaderFileName), *damage),

@@ -1,18 +1,17 @@
 #include "employee/record_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cerrno>
-#include <chrono>
 #include <system_error>
 #include <utility>
+
+#include "platform/safe_file.h"
 
 namespace kestrel {
 
@@ -107,132 +106,6 @@ int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_
 std::string TooLargeReason(std::uint64_t size) {
     return "is too large: " + std::to_string(size) + " bytes, where no file of this program " +
            "holds more than " + std::to_string(kLargestRecordFile) + " bytes";
-}
-
-// A commit writes ".<name>.tmp-XXXXXX" beside "<name>": hidden, and ending in neither an
-// employee file's extension nor anything the open dialog offers, so a copy left by a killed save
-// is never taken for the file itself.
-constexpr std::string_view kTemporaryTag = ".tmp-";
-constexpr std::string_view kTemporaryDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
-constexpr std::size_t kTemporaryDigitCount = 6;
-
-std::string TemporaryPrefix(const std::filesystem::path& fileName) {
-    return "." + fileName.native() + std::string(kTemporaryTag);
-}
-
-bool IsTemporaryOf(std::string_view entry, std::string_view prefix) {
-    if (entry.size() != prefix.size() + kTemporaryDigitCount || !entry.starts_with(prefix)) {
-        return false;
-    }
-    return entry.substr(prefix.size()).find_first_not_of(kTemporaryDigits) ==
-           std::string_view::npos;
-}
-
-// Removes the temporary files that earlier saves of `fileName` left in `folder` when they were
-// killed before their rename. A save in progress holds a lock on its temporary file for as long
-// as the file has its temporary name, so only abandoned ones can be locked and removed here.
-// Best effort: whatever cannot be opened, locked or removed stays for the next save.
-void RemoveStaleTemporaries(const std::filesystem::path& folder,
-                            const std::filesystem::path& fileName) {
-    const std::string prefix = TemporaryPrefix(fileName);
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTemporaryOf(entry->d_name, prefix)) continue;
-        const int fd =
-            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(dir);
-}
-
-// The temporary file of a commit. It is removed unless the commit renamed it over the target, and
-// stays locked until then so that another save's clean-up leaves it alone.
-class TemporaryFile {
-  public:
-    TemporaryFile() = default;
-    ~TemporaryFile() {
-        if (!path_.empty()) ::unlink(path_.c_str());
-        if (lock_ >= 0) ::close(lock_);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates ".<name>.tmp-XXXXXX" next to the target. mkstemp would give the file mode 0600;
-    // opening it ourselves lets the umask decide, as it does for any other file the user saves.
-    int Create(const std::filesystem::path& target, int& error) {
-        static std::atomic<unsigned> counter{0};
-        const std::filesystem::path folder = target.parent_path();
-        const std::string prefix = TemporaryPrefix(target.filename());
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            auto seed = static_cast<std::uint64_t>(
-                std::chrono::steady_clock::now().time_since_epoch().count());
-            seed ^= static_cast<std::uint64_t>(::getpid()) << 32;
-            seed ^= static_cast<std::uint64_t>(counter.fetch_add(1)) * 0x9E3779B97F4A7C15ULL;
-            std::string leaf = prefix;
-            for (std::size_t i = 0; i < kTemporaryDigitCount; ++i) {
-                leaf += kTemporaryDigits[seed % kTemporaryDigits.size()];
-                seed /= kTemporaryDigits.size();
-            }
-            std::string name = (folder / leaf).native();
-            int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd < 0) {
-                if (errno != EEXIST) {
-                    error = errno;
-                    return -1;
-                }
-                continue;
-            }
-            // The lock lives on a duplicate, because the writer closes its descriptor before the
-            // rename to learn whether the data reached the disk.
-            if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-                // Another save's clean-up took it between our create and our lock; it will go.
-                ::close(fd);
-                continue;
-            }
-            lock_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-            path_ = std::move(name);
-            return fd;
-        }
-        error = EEXIST;
-        return -1;
-    }
-
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-  private:
-    std::string path_;
-    int lock_ = -1;
-};
-
-bool WriteAll(int fd, std::string_view bytes, int& error) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            error = errno;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-// After the rename the new name lives in the folder's entry; syncing the folder makes the
-// replacement itself survive a power cut. Not every file system allows it, so it is best effort.
-void SyncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 WriteResult Failure(std::string reason) {

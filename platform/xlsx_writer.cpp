@@ -1,18 +1,16 @@
 #include "platform/xlsx_writer.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <xlsxwriter.h>
 
-#include <cerrno>
-#include <cstring>
+#include <fstream>
 #include <map>
-#include <random>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
 #include <utility>
+
+#include "platform/safe_file.h"
 
 namespace kestrel {
 
@@ -20,10 +18,6 @@ namespace {
 
 // Header and footer strings longer than this are refused by the format.
 constexpr std::size_t kHeaderFooterLimit = 255;
-
-std::string ErrnoText(int error) {
-    return std::strerror(error);
-}
 
 WriteResult Failure(std::string reason) {
     return WriteResult{false, std::move(reason)};
@@ -102,44 +96,6 @@ std::string HeaderFooter(std::string left, std::string center) {
         DropLastCharacter(left.size() >= center.size() ? left : center);
     }
 }
-
-// The temporary file of a save, removed unless it was renamed over the target.
-class TemporaryFile {
-  public:
-    TemporaryFile() = default;
-    ~TemporaryFile() {
-        if (!path_.empty()) ::unlink(path_.c_str());
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-    // Creates "<target>.<random>.tmp" next to the target, with the mode the umask gives any
-    // file the user saves. 0 or an errno value.
-    int Create(const std::filesystem::path& target) {
-        std::random_device random;
-        constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = target.native() + ".";
-            for (int i = 0; i < 8; ++i)
-                name += kDigits[random() % kDigits.size()];
-            name += ".tmp";
-            const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                ::close(fd);
-                path_ = std::move(name);
-                return 0;
-            }
-            if (errno != EEXIST) return errno;
-        }
-        return EEXIST;
-    }
-
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-  private:
-    std::string path_;
-};
 
 // libxlsxwriter frees the workbook when it is closed; one that is never closed must still go.
 class OpenWorkbook {
@@ -240,40 +196,30 @@ std::string FillSheet(const Workbook& book, lxw_workbook* file, lxw_worksheet* s
     return {};
 }
 
-// Makes the saved bytes reach the disk before the rename makes them the file.
-int Sync(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return errno;
-    const int result = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return result;
+// An .xlsx is a zip archive, which ends with its end-of-central-directory record; a file cut short
+// by a full disk lacks it, whatever the library said about its writes.
+std::optional<std::string> WholeArchive(const std::string& path) {
+    constexpr std::string_view kEndRecord = "PK\x05\x06";
+    constexpr std::size_t kEndRecordSize = 22;  // with no archive comment, as the library writes
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size < static_cast<std::streamoff>(kEndRecordSize)) return "the file was cut short";
+    in.seekg(size - static_cast<std::streamoff>(kEndRecordSize));
+    std::string tail(kEndRecord.size(), '\0');
+    if (!in.read(tail.data(), static_cast<std::streamsize>(tail.size())) || tail != kEndRecord) {
+        return "the file was cut short";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 WriteResult WriteXlsx(const Workbook& book, const std::filesystem::path& file) {
-    if (file.empty()) return Failure("no file name was given");
-    if (file.native().find('\0') != std::string::npos) return Failure("invalid file name");
     const std::string name = file.string();
-    std::error_code ec;
-    if (std::filesystem::is_directory(file, ec)) return Failure(name + " is a folder");
-    std::filesystem::path folder = file.parent_path();
-    if (folder.empty()) folder = ".";
-    if (!std::filesystem::is_directory(folder, ec)) {
-        return Failure("the folder " + folder.string() + " does not exist");
-    }
+    DocumentFile out(file);
+    if (WriteResult begun = out.Begin(); !begun) return begun;
 
-    TemporaryFile temp;
-    if (const int error = temp.Create(file)) {
-        return Failure("cannot create a file in " + folder.string() + ": " + ErrnoText(error));
-    }
-    // Keep the permissions of a file being replaced.
-    struct stat previous {};
-    if (::stat(file.c_str(), &previous) == 0 && S_ISREG(previous.st_mode)) {
-        ::chmod(temp.Path().c_str(), previous.st_mode & 07777);
-    }
-
-    OpenWorkbook xlsx(temp.Path());
+    OpenWorkbook xlsx(out.TemporaryPath());
     if (xlsx.Get() == nullptr) return Failure("cannot start " + name + ": out of memory");
     const std::string sheetName = ValidUtf8(book.sheetName);
     lxw_worksheet* sheet = workbook_add_worksheet(xlsx.Get(), sheetName.c_str());
@@ -285,15 +231,7 @@ WriteResult WriteXlsx(const Workbook& book, const std::filesystem::path& file) {
     if (const lxw_error error = xlsx.Close()) {
         return Failure("cannot write " + name + ": " + lxw_strerror(error));
     }
-    if (const int error = Sync(temp.Path())) {
-        return Failure("cannot flush " + name + ": " + ErrnoText(error));
-    }
-    if (::rename(temp.Path().c_str(), file.c_str()) != 0) {
-        const int error = errno;
-        return Failure("cannot replace " + name + ": " + ErrnoText(error));
-    }
-    temp.Keep();
-    return WriteResult{};
+    return out.Commit(WholeArchive);
 }
 
 }  // namespace kestrel

@@ -210,6 +210,7 @@ PrintJob PayStubJob(Program& program) {
 bool PrintText(Program& program) {
     // With no employee open there are no files of one to read: an empty base name would pick up
     // the default file set instead.
+    program.FollowWorkingFolder();
     YtdTotals totals = program.ytd.totals;
     if (!program.ActiveUser.empty()) {
         LoadProfileFiles(program, /*withOvertime=*/false);

@@ -124,6 +124,7 @@ PrintJob YtdReportJob(Program& program) {
 
 void PrintYr(Program& program) {
     if (!program.host.ChoosePrinter()) return;
+    program.FollowWorkingFolder();
     program.host.Print(YtdReportJob(program));
 }
 

@@ -11,6 +11,7 @@
 
 class QPaintDevice;
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace kestrel {
 
@@ -37,7 +38,15 @@ class DeviceColumnMetrics : public ColumnMetrics {
 // when the device cannot be painted on (a file that cannot be written, a printer gone).
 bool RenderJob(const PrintJob& job, QPagedPaintDevice& device);
 
-// The job as a PDF file on US Letter paper with quarter-inch margins.
+// The job as a PDF file on US Letter paper with quarter-inch margins, written in one step: the
+// file is either the previous one or the whole new document, never a part of it. A folder, pipe
+// or device of that name is refused.
 WriteResult WriteJobPdf(const PrintJob& job, const std::filesystem::path& file);
+
+// True when printing on `printer` would write a PDF file ("Print to File (PDF)"), as opposed to
+// painting the preview or sending pages to a printer.
+bool WritesPdfFile(QPrinter& printer);
+// The job as that PDF file, on the printer's paper, written in one step as WriteJobPdf does.
+WriteResult WritePrinterPdf(const PrintJob& job, QPrinter& printer);
 
 }  // namespace kestrel

@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrintDialog>
@@ -327,7 +328,12 @@ void QtHost::ShowHelp(const std::filesystem::path& file) {
 }
 
 QPrinter& QtHost::Printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        // The pages are laid out for US Letter, which is also what payroll check stock comes
+        // in; Qt would pick A4 under any locale outside North America, C included.
+        printer_->setPageSize(QPageSize(QPageSize::Letter));
+    }
     return *printer_;
 }
 
@@ -348,14 +354,22 @@ void QtHost::Print(const PrintJob& job) {
                                    ? QPageLayout::Landscape
                                    : QPageLayout::Portrait);
     bool failed = false;
+    std::string why;
     {
         NestedLoop nested(*this);
         // The user looks at the pages first and prints from the preview, or closes it.
         QPrintPreviewDialog preview(&printer, DialogParent());
         preview.setWindowTitle(job.Title().empty() ? ToQt(kAppTitle) : ToQt(job.Title()));
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                         [&job, &failed](QPrinter* target) {
-                             if (!RenderJob(job, *target)) failed = true;
+                         [&job, &failed, &why](QPrinter* target) {
+                             // A PDF file is replaced in one step, never left half written.
+                             if (WritesPdfFile(*target)) {
+                                 const WriteResult written = WritePrinterPdf(job, *target);
+                                 failed = !written;
+                                 why = written.error;
+                             } else if (!RenderJob(job, *target)) {
+                                 failed = true;
+                             }
                          });
         preview.exec();
     }
@@ -364,7 +378,7 @@ void QtHost::Print(const PrintJob& job) {
                    (printer.outputFileName().isEmpty()
                         ? std::string()
                         : " (" + printer.outputFileName().toStdString() + ")") +
-                   ".",
+                   "." + (why.empty() ? std::string() : "\r\n" + why),
                MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
     }
 }

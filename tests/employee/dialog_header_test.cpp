@@ -117,6 +117,7 @@ TEST_F(HeaderWindow, OkStoresAndWritesADoubleQuoteAsASingleQuote) {
 
 TEST_F(HeaderWindow, DamagedFileIsReportedAndPlaceholdersFillTheEmptyFields) {
     WriteFile("Header.sav", "\"Acme\",\"Main St\"\r\n");
+    program.FollowWorkingFolder();  // as at start-up: the damaged file is not read
     program.header.CompanyName = "Earlier";
     window().OpenWindow();
     ASSERT_EQ(host.messages.size(), 1u);

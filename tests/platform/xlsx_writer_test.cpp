@@ -1,6 +1,14 @@
 #include "platform/xlsx_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <random>
 
 #include <algorithm>
 #include <string>
@@ -30,6 +38,16 @@ Workbook SmallBook() {
 TEST(WriteXlsx, FailuresSayWhyAndLeaveNothingBehind) {
     testing::TempWorkDir dir;
     std::filesystem::create_directory("taken.xlsx");
+    // What stands at the name stays what it was: a pipe or a device is never made a file.
+    ASSERT_EQ(::mkfifo("pipe.xlsx", 0644), 0);
+    EXPECT_EQ(WriteXlsx(SmallBook(), "pipe.xlsx").error, "pipe.xlsx is a pipe, not a file");
+    EXPECT_TRUE(std::filesystem::is_fifo("pipe.xlsx"));
+    if (::mknod("null.xlsx", S_IFCHR | 0666, ::makedev(1, 3)) == 0) {  // as root only
+        EXPECT_EQ(WriteXlsx(SmallBook(), "null.xlsx").error, "null.xlsx is a device, not a file");
+        EXPECT_TRUE(std::filesystem::is_character_file("null.xlsx"));
+        std::filesystem::remove("null.xlsx");
+    }
+    std::filesystem::remove("pipe.xlsx");
 
     const WriteResult missing = WriteXlsx(SmallBook(), "no/such/folder/out.xlsx");
     EXPECT_FALSE(missing.ok);
@@ -65,6 +83,52 @@ TEST(WriteXlsx, AFailedSaveKeepsThePreviousFile) {
     ASSERT_TRUE(WriteXlsx(other, "out.xlsx").ok);
     EXPECT_NE(testing::ReadFile("out.xlsx"), before);
     EXPECT_EQ(FolderNames("."), std::vector<std::string>{"out.xlsx"});
+}
+
+// A symbolic link is replaced by the workbook, which takes the mode any new file gets rather than
+// that of the file the link pointed to; a hidden temporary file a killed export left is removed.
+TEST(WriteXlsx, ALinkIsReplacedWithANewFilesModeAndStaleTemporariesGo) {
+    testing::TempWorkDir dir;
+    testing::WriteFile("secret", "kept");
+    std::filesystem::permissions("secret", std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink("secret", "out.xlsx");
+    testing::WriteFile(".out.xlsx.tmp-a1b2c3", "left by a killed export");
+    const mode_t mask = ::umask(022);
+    const WriteResult written = WriteXlsx(SmallBook(), "out.xlsx");
+    ::umask(mask);
+    ASSERT_TRUE(written.ok) << written.error;
+    struct stat info {};
+    ASSERT_EQ(::lstat("out.xlsx", &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+    EXPECT_EQ(testing::ReadFile("secret"), "kept");
+    EXPECT_EQ(FolderNames("."), (std::vector<std::string>{"out.xlsx", "secret"}));
+}
+
+// An export killed at any moment leaves at most a hidden temporary file beside the workbook,
+// never one a user would see and open, and the next export removes it.
+TEST(WriteXlsx, AKilledExportLeavesNothingVisible) {
+    testing::TempWorkDir dir;
+    Workbook book;
+    for (int row = 1; row <= 60; ++row)
+        for (int column = 1; column <= 16; ++column)
+            book.SetText({row, column}, std::to_string(row * column) + ".00");
+    std::mt19937 random(1230);
+    bool anyLeft = false;
+    for (int run = 0; run < 60; ++run) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) _exit(WriteXlsx(book, "out.xlsx").ok ? 0 : 1);
+        ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        for (const std::string& name : FolderNames(".")) {
+            anyLeft = anyLeft || name != "out.xlsx";
+            EXPECT_TRUE(name == "out.xlsx" || name.rfind(".out.xlsx.tmp-", 0) == 0) << name;
+        }
+    }
+    ASSERT_TRUE(WriteXlsx(book, "out.xlsx").ok);
+    EXPECT_EQ(FolderNames("."), std::vector<std::string>{"out.xlsx"}) << anyLeft;
 }
 
 // Texts a user can put into a register or a name reach the file readable: bytes that are not

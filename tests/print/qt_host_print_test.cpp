@@ -2,7 +2,9 @@
 // driven as a user would, with the dialogs answered from a timer. There is no print service on a
 // test machine, so the dialog's choice is "Print to File (PDF)".
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <functional>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
@@ -52,6 +55,22 @@ void WhenModal(std::function<void(D&)> act) {
         QTimer::singleShot(20, *poll);
     };
     QTimer::singleShot(20, *poll);
+}
+
+// Chooses "Print to File (PDF)" into `file` in the printer dialog; the file the printer took.
+std::string ChoosePdfFile(QtHost& host, const std::string& file) {
+    std::string chosenFile;
+    WhenModal<QPrintDialog>([&](QPrintDialog& dialog) {
+        // "Print to File (PDF)" is the last destination; the dialog's own file box decides
+        // where it writes. A machine with printers must never get a page from a test.
+        if (auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers")))
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+            name->setText(QString::fromStdString(file));
+        dialog.accept();
+        chosenFile = dialog.printer()->outputFileName().toStdString();
+    });
+    return host.ChoosePrinter() ? chosenFile : std::string();
 }
 
 class QtHostPrinting : public ::testing::Test {
@@ -97,19 +116,7 @@ TEST_F(QtHostPrinting, TheWindowImagePrintsToTheChosenFile) {
     const QSize shown = window->Window()->grab().size();
 
     const std::string file = (dir.Path() / "window.pdf").string();
-    std::string chosenFile;
-    WhenModal<QPrintDialog>([&](QPrintDialog& dialog) {
-        // "Print to File (PDF)" is the last destination; the dialog's own file box decides
-        // where it writes. A machine with printers must never get a page from a test.
-        if (auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers")))
-            printers->setCurrentIndex(printers->count() - 1);
-        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
-            name->setText(QString::fromStdString(file));
-        dialog.accept();
-        chosenFile = dialog.printer()->outputFileName().toStdString();
-    });
-    ASSERT_TRUE(host.ChoosePrinter());
-    ASSERT_EQ(chosenFile, file);
+    ASSERT_EQ(ChoosePdfFile(host, file), file);
     host.PrintFormImage(form);
 
     ASSERT_TRUE(std::filesystem::exists(file));
@@ -122,6 +129,39 @@ TEST_F(QtHostPrinting, TheWindowImagePrintsToTheChosenFile) {
     EXPECT_EQ(std::stoi(match[2]), shown.height());
     EXPECT_EQ(testing::RunCommand("pdfinfo " + file + " | grep -c '^Pages: *1$'").out, "1\n");
     form.Unload();
+}
+
+// Printed from the preview into a PDF file, a job comes out on Letter paper whatever the locale
+// (the tests run under C), and replaces the file in one step: a new file takes the old one's
+// name, rather than the old one being emptied and written again in place.
+TEST_F(QtHostPrinting, APdfFromThePreviewIsLetterAndReplacesTheFileWhole) {
+    const std::string file = (dir.Path() / "job.pdf").string();
+    testing::WriteFile(file, "the document printed before");
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    ASSERT_EQ(ChoosePdfFile(host, file), file);
+
+    PrintJob job("Letter");
+    job.At(1, "Page");
+    job.EndPage();
+    WhenModal<QPrintPreviewDialog>([](QPrintPreviewDialog& preview) {
+        // The preview's Print asks for the printer once more before it prints.
+        WhenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+        for (QAction* action : preview.findChildren<QAction*>())
+            if (action->text() == QStringLiteral("Print")) return action->trigger();
+        preview.reject();
+    });
+    host.Print(job);
+
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    const std::string info = testing::RunCommand("pdfinfo " + file).out;
+    EXPECT_NE(info.find("612 x 792 pts (letter)"), std::string::npos) << info;
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"job.pdf"});
 }
 
 }  // namespace

@@ -196,6 +196,25 @@ TEST_F(PayStub, PrintsTheWholePageAtItsColumns) {
     EXPECT_EQ(host.printed[0].Steps().back().kind, PrintStep::Kind::EndPage);
 }
 
+// The heading is the working folder's "Header.sav", read at start-up and again after an employee
+// is opened in another folder, without the header window ever being opened.
+TEST_F(PayStub, TheCompanyHeaderIsTheWorkingFolders) {
+    Open();
+    Calculate({{0, "40"}});
+    EXPECT_EQ(PrintedLines()[1], "Wrenfield Demo Bakery");
+    for (const char* heading : {"Other Co", ""}) {
+        const fs::path other = dir.Path() / (std::string("other") + heading);
+        fs::create_directory(other);
+        for (const char* file : {"Worker1.use", "Worker1.and", "Worker1.cfe", "Fedtaxx.tax"})
+            fs::copy_file(file, other / file);
+        if (*heading) testing::WriteFile(other / "Header.sav", "\"Other Co\",\"\",\"\",\"\"\r\n");
+        host.files.push_back(other / "Worker1.use");
+        main().mnuOpen->UserClick();
+        host.printed.clear();
+        EXPECT_EQ(PrintedLines()[1], heading);
+    }
+}
+
 TEST_F(PayStub, BlankEntriesPrintAsZeroHoursAndBecomeZeroOnTheMainWindow) {
     Open();
     Calculate({{0, "40"}});

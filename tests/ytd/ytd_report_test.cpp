@@ -163,6 +163,7 @@ TEST_F(YtdReport, BiWeeklyRegisterPrintsTwentySixRows) {
 }
 
 TEST_F(YtdReport, WithoutAStoredHeaderTheFirstThreeLinesAreEmpty) {
+    fs::remove("Header.sav");
     Open("Worker1");
     const std::vector<std::string> lines = Lines(YtdReportJob(program));
     ASSERT_GT(lines.size(), 3u);
