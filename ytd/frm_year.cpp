@@ -176,6 +176,8 @@ void frmYear::OnLoad() {
     const bool weekly = program_.profile.WeeklyPay;
     SetGeometry({0, 0, kGridWidth, weekly ? kWeeklyHeight : kBiWeeklyLoadHeight});
     ShowRegister(program_.ytd, RowCount(weekly), program_.profile.DeductionCaptions);
+    // The keyboard starts where the mouse would: on the first week number.
+    ui().lbWeekNo[0]->SetFocus();
 }
 
 Control& frmYear::Cell(int week, YtdColumn column) const {

@@ -739,7 +739,20 @@ void FormWindow::Show() {
     if (subWindow_) {
         shell_->show();
         subWindow_->show();
-        if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
+        // A child the program put no focus in leaves the keys with a sibling it did (the grid,
+        // not the totals under it).
+        if (QMdiArea* area = subWindow_->mdiArea()) {
+            QMdiSubWindow* target = subWindow_;
+            for (QMdiSubWindow* sibling : area->subWindowList()) {
+                if (form_->Focused() != nullptr || sibling == subWindow_) continue;
+                if (sibling->isVisible() && sibling->widget() != nullptr &&
+                    sibling->widget()->focusWidget() != nullptr) {
+                    target = sibling;
+                }
+            }
+            area->setActiveSubWindow(target);
+            if (target != subWindow_.data()) target->widget()->focusWidget()->setFocus();
+        }
     } else if (topLevel_) {
         topLevel_->show();
         topLevel_->activateWindow();
