@@ -790,6 +790,11 @@ class RendererTest : public QObject {
             }
         }
         QCOMPARE(unnamed, std::vector<std::string>{});
+        // The About box shows every line of its texts, the e-mail address too.
+        for (const QLabel* label : windows[2]->Window()->findChildren<QLabel*>()) {
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                     qPrintable(label->text()));
+        }
         const auto spoken = [&windows](std::size_t window, const Control& control) {
             QWidget* widget = windows[window]->WidgetFor(control);
             return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
