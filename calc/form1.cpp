@@ -197,7 +197,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
     auto separator = [&](MenuItem* menu) {
         AddMenu("mnuSep" + std::to_string(++separators), "-", menu);
     };
-    ui.mnuFile = &AddMenu("mnuFile", "File");
+    ui.mnuFile = &AddMenu("mnuFile", "&File");
     ui.mnuNew = &AddMenu("mnuNew", "&New", ui.mnuFile);
     ui.mnuNew->Click = [this] { mnuNew_Click(program_); };
     ui.mnuOpen = &AddMenu("mnuOpen", "&Open", ui.mnuFile);
@@ -217,7 +217,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuExitItem = &AddMenu("mnuExitItem", "E&xit", ui.mnuFile);
     ui.mnuExitItem->Click = [this] { mnuExitItem_Click(); };
 
-    ui.mnuForms = &AddMenu("mnuForms", "Forms");
+    ui.mnuForms = &AddMenu("mnuForms", "Fo&rms");
     ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
     ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
     ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
@@ -226,7 +226,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
         program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());
     };
 
-    ui.mnuOptions = &AddMenu("mnuOptions", "Options");
+    ui.mnuOptions = &AddMenu("mnuOptions", "&Options");
     ui.mnuHeader = &AddMenu("mnuHeader", "H&eader", ui.mnuOptions);
     separator(ui.mnuOptions);
     ui.mnuTaxInfoItem = &AddMenu("mnuTaxInfoItem", "&User Info", ui.mnuOptions);
@@ -240,7 +240,7 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuCity->Click = [this] { program_.dialogCity.Show(); };
     ui.mnuNonCity->Click = [this] { program_.dialogNonCity.Show(); };
 
-    ui.mnuHelp = &AddMenu("mnuHelp", "Help");
+    ui.mnuHelp = &AddMenu("mnuHelp", "&Help");
     ui.mnuHelpItem = &AddMenu("mnuHelpItem", "He&lp", ui.mnuHelp);
     separator(ui.mnuHelp);
     ui.mnuAboutItem = &AddMenu("mnuAboutItem", "&About", ui.mnuHelp);

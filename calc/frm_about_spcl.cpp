@@ -17,7 +17,8 @@ void frmAboutSpcl::BuildUi(frmAboutSpclUi& ui) {
     ui.lblVersion->SetCaption("Version " + VersionText());
     ui.lblMaker = &Add<Label>("lblMaker", {360, 1020, 4680, 285});
     ui.lblMaker->SetCaption(std::string(kMakerName));
-    ui.lblComments = &Add<Label>("lblComments", {360, 1380, 4680, 285});
+    // Two lines: the address does not fit beside the invitation.
+    ui.lblComments = &Add<Label>("lblComments", {360, 1320, 4680, 540});
     ui.lblComments->SetCaption("Please send your comments by e-mail to " +
                                std::string(kSupportAddress));
     ui.cmdOK = &Add<CommandButton>("cmdOK", {3960, 1920, 1080, 420});

@@ -165,7 +165,10 @@ void mnuNew_Click(Program& program) {
         program.saveUser.ShowSaveWindow();
         if (program.quitting) return;
     }
-    const std::string name = host.InputBox("Enter new user:", "File New").value_or("");
+    const auto typed = host.InputBox("Enter new user:", "File New");
+    // Cancelling the prompt is a change of mind, not a mistake to report.
+    if (!typed) return;
+    const std::string name = *typed;
     if (const auto problem = EmployeeNameProblem(name)) {
         ShowMessage(host, *problem, MsgIcon::Warning);
         return;

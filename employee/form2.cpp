@@ -413,6 +413,8 @@ void Form2::MoveFocus(int row, Key key, bool amountColumn) {
             if (amountColumn) ui().Text1[static_cast<std::size_t>(row)]->SetFocus();
             return;
         case Key::Escape:
+        case Key::Space:
+        case Key::Delete:
             return;
     }
     if (target != row) column[static_cast<std::size_t>(target)]->SetFocus();

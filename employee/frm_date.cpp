@@ -33,10 +33,20 @@ TextBox& frmDate::RowBox() {
 }
 
 void frmDate::OnLoad() {
+    std::string before = RowBox().Text();
     StartPickerFromBox(GetHost(), *ui().DTPicker1, RowBox());
     // Only the user's picks write back; showing the current date must not retype it.
     ui().DTPicker1->Change = [this] { WriteDate(); };
     ui().DTPicker1->Click = [this] { WriteDate(); };
+    // Enter takes the date as Ok does; Escape puts back what the box held before the picker
+    // opened, since every pick was written into it at once.
+    ui().DTPicker1->KeyDown = [this](Key key) {
+        if (key == Key::Enter) ui().cmdOK->UserClick();
+    };
+    EscapeAction = [this, before = std::move(before)] {
+        RowBox().SetText(before);
+        Unload();
+    };
 }
 
 void frmDate::WriteDate() {

@@ -214,10 +214,10 @@ void frmTaxInfo::BuildUi(frmTaxInfoUi& ui) {
     };
 
     ui.cmdOk = &Add<CommandButton>("cmdOk", {kFormWidth - 3600, kButtonsTop, 1560, 420});
-    ui.cmdOk->SetCaption("Save");
+    ui.cmdOk->SetCaption("&Save");
     ui.cmdOk->Click = [this] { cmdOk_Click(); };
     ui.Command1 = &Add<CommandButton>("Command1", {kFormWidth - 1920, kButtonsTop, 1560, 420});
-    ui.Command1->SetCaption("Close");
+    ui.Command1->SetCaption("&Close");
     ui.Command1->Click = [this] { Command1_Click(); };
 }
 

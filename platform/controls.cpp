@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include <cctype>
+
 #include <algorithm>
 
 #include "platform/form.h"
@@ -76,6 +78,12 @@ bool Control::EffectivelyVisible() const {
         if (!c->visible_) return false;
     }
     return true;
+}
+
+void Control::SetAccessibleName(std::string name) {
+    if (accessibleName_ == name) return;
+    accessibleName_ = std::move(name);
+    Changed();
 }
 
 bool Control::CanFocus() const {
@@ -414,6 +422,53 @@ void MenuItem::SetChecked(bool checked) {
 void MenuItem::AddChild(MenuItem& child) {
     child.parent_ = this;
     children_.push_back(&child);
+}
+
+char AccessKey(std::string_view caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') {
+            return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[i + 1])));
+        }
+        ++i;
+    }
+    return 0;
+}
+
+std::string CaptionOf(const Control& control) {
+    switch (control.Kind()) {
+        case ControlKind::Label:
+            return static_cast<const Label&>(control).Caption();
+        case ControlKind::CheckBox:
+            return static_cast<const CheckBox&>(control).Caption();
+        case ControlKind::OptionButton:
+            return static_cast<const OptionButton&>(control).Caption();
+        case ControlKind::CommandButton:
+            return static_cast<const CommandButton&>(control).Caption();
+        case ControlKind::Frame:
+            return static_cast<const Frame&>(control).Caption();
+        case ControlKind::MenuItem:
+            return static_cast<const MenuItem&>(control).Caption();
+        case ControlKind::TextBox:
+        case ControlKind::ComboBox:
+        case ControlKind::DatePicker:
+            break;
+    }
+    return {};
+}
+
+std::string AccessibleName(const Control& control) {
+    if (!control.AccessibleNameOverride().empty()) return control.AccessibleNameOverride();
+    if (const Label* label = control.CaptionLabel()) return StripAccessKeys(label->Caption());
+    std::string own = StripAccessKeys(CaptionOf(control));
+    const bool named = control.Kind() == ControlKind::Label
+                           ? !static_cast<const Label&>(control).ShowsValue()
+                           : !own.empty();
+    if (named) return own;
+    if (const Frame* frame = control.Container()) return StripAccessKeys(frame->Caption());
+    // A box alone in its window, as a date picker, is what the window is for.
+    if (control.Kind() != ControlKind::Label) return control.Owner().Caption();
+    return own;
 }
 
 std::string StripAccessKeys(std::string_view caption) {

@@ -15,6 +15,7 @@ namespace kestrel {
 
 class Form;
 class Frame;
+class Label;
 
 // Window measures are twips (1/1440 inch), relative to the form's client area or to the frame
 // that contains the control.
@@ -38,7 +39,7 @@ enum class ControlKind {
     MenuItem
 };
 
-enum class Key { Enter, Up, Down, Left, Right, Escape };
+enum class Key { Enter, Up, Down, Left, Right, Escape, Space, Delete };
 enum class MouseButton { Left, Right };
 enum class Align { Left, Center, Right };
 
@@ -77,6 +78,13 @@ class Control : public std::enable_shared_from_this<Control> {
     void SetVisible(bool visible);
     const std::string& ToolTip() const { return toolTip_; }
     void SetToolTip(std::string toolTip);
+    // What a screen reader calls the control where its own caption or the label beside it does
+    // not say it (a cell of a grid); empty for the rule of AccessibleName().
+    const std::string& AccessibleNameOverride() const { return accessibleName_; }
+    void SetAccessibleName(std::string name);
+    // The label that names this box on screen, found once the form is built.
+    const Label* CaptionLabel() const { return captionLabel_; }
+    void SetCaptionLabel(const Label* label) { captionLabel_ = label; }
     const Font& GetFont() const { return font_; }
     void SetFont(Font font);
     Frame* Container() const { return container_; }
@@ -121,6 +129,8 @@ class Control : public std::enable_shared_from_this<Control> {
     bool enabled_ = true;
     bool visible_ = true;
     std::string toolTip_;
+    std::string accessibleName_;
+    const Label* captionLabel_ = nullptr;
     Font font_;
     Frame* container_ = nullptr;
     bool detached_ = false;
@@ -184,12 +194,21 @@ class Label : public Control {
     void SetAlignment(Align alignment);
     bool Bordered() const { return bordered_; }
     void SetBordered(bool bordered);
-    bool CanFocus() const override { return false; }
+    // A label the keyboard reaches, as a cell the user acts on by mouse (a week number); it
+    // takes Tab, Enter, Space and Delete through KeyDown.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop) { tabStop_ = tabStop; }
+    bool CanFocus() const override { return tabStop_ && Control::CanFocus(); }
+    // Set when the form was built: the label held no text, so it shows a value, not a caption.
+    bool ShowsValue() const { return showsValue_; }
+    void SetShowsValue(bool showsValue) { showsValue_ = showsValue; }
 
   private:
     std::string caption_;
     Align alignment_ = Align::Left;
     bool bordered_ = false;
+    bool tabStop_ = false;
+    bool showsValue_ = false;
 };
 
 // Value 0 clear, 1 set. Setting the value from code runs Click whenever it changes, exactly as a
@@ -322,5 +341,15 @@ class MenuItem : public Control {
 
 // "&File" -> "File"; "&&" -> "&". For captions shown where no access key applies.
 std::string StripAccessKeys(std::string_view caption);
+// The letter "&" marks in a caption, lower case ("E&xit" -> 'x'); 0 when there is none. The
+// desktop takes the first mark, as it does.
+char AccessKey(std::string_view caption);
+// The caption a control shows, "&" marks included; empty for boxes and pickers.
+std::string CaptionOf(const Control& control);
+
+// What a screen reader calls a control: the name set on it; else a button's, box's or menu's
+// caption without "&"; a box's, picker's or value label's caption label; the caption of the
+// frame it stands in; a label's own text.
+std::string AccessibleName(const Control& control);
 
 }  // namespace kestrel

@@ -1,5 +1,8 @@
 #include "platform/form.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace kestrel {
 
 Form::Form(Host& host, std::string name, FormKind kind)
@@ -28,7 +31,78 @@ void Form::Load() {
     if (loaded_) return;
     loaded_ = true;
     Build();
+    FindCaptionLabels();
     OnLoad();
+}
+
+namespace {
+
+int Right(const Rect& r) {
+    return r.left + r.width;
+}
+int Bottom(const Rect& r) {
+    return r.top + r.height;
+}
+// Captions stand a little into the line of their box at most.
+constexpr int kCaptionSlack = 60;
+
+bool IsCaption(const Control& control) {
+    if (control.Kind() != ControlKind::Label) return false;
+    const auto& label = static_cast<const Label&>(control);
+    return !label.ShowsValue() && !StripAccessKeys(label.Caption()).empty();
+}
+
+}  // namespace
+
+void Form::FindCaptionLabels() {
+    for (const auto& control : controls_) {
+        if (control->Kind() == ControlKind::Label) {
+            auto& label = static_cast<Label&>(*control);
+            label.SetShowsValue(label.Caption().empty());
+        }
+    }
+    for (const auto& control : controls_) {
+        const ControlKind kind = control->Kind();
+        const bool named =
+            kind == ControlKind::TextBox || kind == ControlKind::ComboBox ||
+            kind == ControlKind::DatePicker ||
+            (kind == ControlKind::Label && static_cast<const Label&>(*control).ShowsValue());
+        if (!named || !control->AccessibleNameOverride().empty()) continue;
+        const Rect& r = control->Geometry();
+        std::vector<const Control*> left;
+        std::vector<const Control*> above;
+        for (const auto& other : controls_) {
+            if (other == control || other->Kind() == ControlKind::MenuItem ||
+                other->Kind() == ControlKind::Frame || other->Container() != control->Container()) {
+                continue;
+            }
+            const Rect& o = other->Geometry();
+            if (o.top < Bottom(r) && r.top < Bottom(o) && Right(o) <= r.left + kCaptionSlack) {
+                left.push_back(other.get());
+            }
+            if (o.left < Right(r) && r.left < Right(o) && Bottom(o) <= r.top + kCaptionSlack) {
+                above.push_back(other.get());
+            }
+        }
+        std::sort(left.begin(), left.end(), [](const Control* a, const Control* b) {
+            return Right(a->Geometry()) > Right(b->Geometry());
+        });
+        std::sort(above.begin(), above.end(), [](const Control* a, const Control* b) {
+            return Bottom(a->Geometry()) > Bottom(b->Geometry());
+        });
+        // Nearest first, past option buttons and values; a box of the same kind before it means
+        // a table, whose boxes are named by the heading over their column instead.
+        const auto nearest = [kind](const std::vector<const Control*>& line) -> const Control* {
+            for (const Control* candidate : line) {
+                if (IsCaption(*candidate)) return candidate;
+                if (candidate->Kind() == kind) return nullptr;
+            }
+            return nullptr;
+        };
+        const Control* caption = nearest(left);
+        if (caption == nullptr) caption = nearest(above);
+        control->SetCaptionLabel(static_cast<const Label*>(caption));
+    }
 }
 
 void Form::Show() {
@@ -89,6 +163,40 @@ bool Form::DoUnload(CloseReason reason) {
     unloading_ = false;
     Destroyed();
     return true;
+}
+
+bool Form::UserEscape() {
+    if (!loaded_ || kind_ == FormKind::Main) return false;
+    if (EscapeAction) {
+        auto run = EscapeAction;
+        run();
+        return true;
+    }
+    if (Control* cancel = CancelControl()) {
+        cancel->UserClick();
+        return true;
+    }
+    if (kind_ == FormKind::MdiChild) return mdiParent_ != nullptr && mdiParent_->UserEscape();
+    UserClose();
+    return true;
+}
+
+Control* Form::CancelControl() const {
+    for (const auto& control : controls_) {
+        const bool button = control->Kind() == ControlKind::CommandButton;
+        const bool entry = control->Kind() == ControlKind::MenuItem &&
+                           static_cast<const MenuItem&>(*control).Parent() == nullptr &&
+                           static_cast<const MenuItem&>(*control).Children().empty();
+        if (!(button || entry) || !control->EffectivelyEnabled() ||
+            !control->EffectivelyVisible()) {
+            continue;
+        }
+        std::string caption = StripAccessKeys(CaptionOf(*control));
+        for (char& c : caption)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (caption == "CLOSE" || caption == "CANCEL") return control.get();
+    }
+    return nullptr;
 }
 
 void Form::NotifyPainted() {

@@ -77,6 +77,16 @@ class Form {
 
     // The close handler: false keeps the form open.
     std::function<bool(CloseReason)> QueryUnload;
+    // What Escape does, for a window whose cancel is not a button (a date picker).
+    std::function<void()> EscapeAction;
+    // The user pressed Escape: EscapeAction; else the click of the window's Close or Cancel
+    // button (or top-level menu entry); else what the close box does. A child window leaves it
+    // to its container, and the main window ignores it, since closing it ends the program.
+    // Never a save. False when nothing happened.
+    bool UserEscape();
+    // The enabled button or top-level menu entry captioned Close or Cancel, in any case and
+    // with its access key; null when there is none.
+    Control* CancelControl() const;
     // Runs whenever the desktop draws the window afresh: first shown, uncovered, restored.
     std::function<void()> Paint;
     // The desktop layer reports such a drawing; nothing happens unless the form is shown.
@@ -105,6 +115,9 @@ class Form {
 
   private:
     bool DoUnload(CloseReason reason);
+    // Links each box, picker and value label to the label that names it on screen: the label
+    // right before it on its line, or else the heading over its column.
+    void FindCaptionLabels();
 
     Host* host_;
     std::string name_;

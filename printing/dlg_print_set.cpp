@@ -88,7 +88,7 @@ void dlgPrintSet::BuildUi(dlgPrintSetUi& ui) {
     ui.cmdPrintCheck->Click = [this] { cmdPrintCheck_Click(); };
     ui.cmdAlignment =
         button("cmdAlignment", {4440, kButtonsTop, kWidth - kMargin - 4440, kButtonHeight},
-               "Print &Alignment Page");
+               "Print A&lignment Page");
     ui.cmdAlignment->Click = [this] { cmdAlignment_Click(); };
 }
 

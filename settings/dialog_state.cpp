@@ -292,8 +292,9 @@ void DialogState::BuildInsurance(DialogStateUi& ui) {
     };
 
     constexpr int kInsuranceWidth = 2640;
+    // One access key per frame: with "&State" in both, Alt+S would only shuttle between them.
     ui.fraSDI = frame("fraSDI", {kMargin, kFramesTop, kInsuranceWidth, kFrameHeight},
-                      "&State &Disability &Insurance");
+                      "State &Disability Insurance");
     ui.lbSDIrate = label("lbSDIrate", {150, 360, 960, 255}, "% Rate", ui.fraSDI);
     ui.txtSDIpercent = single("txtSDIpercent", {1140, 330, 1320, kBoxHeight}, ui.fraSDI);
     ui.Label26 = label("Label26", {150, 750, 960, 255}, "Flat Rate", ui.fraSDI);
@@ -302,7 +303,7 @@ void DialogState::BuildInsurance(DialogStateUi& ui) {
 
     const int suiLeft = kMargin + kInsuranceWidth + kMargin;
     ui.fraSUI = frame("fraSUI", {suiLeft, kFramesTop, kInsuranceWidth, kFrameHeight},
-                      "&State &UnEmployment &Insurance");
+                      "State &UnEmployment Insurance");
     ui.lbSUIrate = label("lbSUIrate", {150, 360, 960, 255}, "% Rate", ui.fraSUI);
     ui.txtSUIpercent = single("txtSUIpercent", {1140, 330, 1320, kBoxHeight}, ui.fraSUI);
     ui.Label23 = label("Label23", {150, 750, 960, 255}, "Flat Rate", ui.fraSUI);
@@ -375,8 +376,8 @@ void DialogState::BuildChoices(DialogStateUi& ui) {
                                          {ui.cmdClearAll, "cmdClearAll", "CLEAR ALL"},
                                          {ui.cmdMakeDefault, "cmdMakeDefault", "Make Default"},
                                          {ui.cmdGetDefault, "cmdGetDefault", "Get Default"},
-                                         {ui.cmdSave, "cmdSave", "SAVE"},
-                                         {ui.cmdCancel, "cmdCancel", "CANCEL"}}};
+                                         {ui.cmdSave, "cmdSave", "&SAVE"},
+                                         {ui.cmdCancel, "cmdCancel", "&CANCEL"}}};
     constexpr int kButtonWidth = 1740;
     constexpr int kButtonPitch = (kFormWidth - 2 * kMargin - kButtonWidth) / 5;
     for (std::size_t k = 0; k < buttons.size(); ++k) {

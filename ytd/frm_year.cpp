@@ -103,10 +103,36 @@ void frmYear::BuildUi(frmYearUi& ui) {
                 DeleteRow(program_, week);
             }
         };
+        // Without a mouse: Tab reaches the week numbers row by row, Enter or Space posts as the
+        // left button does, Delete clears as the right one does; Up and Down step through weeks.
+        number.SetTabStop(true);
+        number.SetAccessibleName("Week " + std::to_string(week));
+        number.KeyDown = [this, week](Key key) {
+            switch (key) {
+                case Key::Enter:
+                case Key::Space:
+                    PasteMe(program_, week);
+                    break;
+                case Key::Delete:
+                    DeleteRow(program_, week);
+                    break;
+                case Key::Up:
+                case Key::Down: {
+                    const int next = week + (key == Key::Up ? -1 : 1);
+                    if (next >= 1 && next <= kYtdRows) this->ui().lbWeekNo[Slot(next)]->SetFocus();
+                    break;
+                }
+                case Key::Left:
+                case Key::Right:
+                case Key::Escape:
+                    break;
+            }
+        };
         ui.lbWeekNo[Slot(week)] = &number;
         auto& ending = Add<Label>("lbWeekEnding", {kWeekLeft, top, kWeekWidth, kCellHeight}, week);
         ending.SetBordered(true);
         ending.SetFont(kCellFont);
+        ending.SetAccessibleName("Week " + std::to_string(week) + " Week Ending");
         ui.lbWeekEnding[Slot(week)] = &ending;
         for (std::size_t k = 0; k < kYtdColumns.size(); ++k) {
             const YtdColumn column = kYtdColumns[k];
@@ -115,18 +141,22 @@ void frmYear::BuildUi(frmYearUi& ui) {
                                    : kCellHeight;
             const Rect where{kGrid[k].left, top, kGrid[k].width, height};
             const std::string name = std::string("txt") + kGrid[k].heading;
+            // The column's heading is far up the grid; a reader needs the week too.
+            const std::string spoken = "Week " + std::to_string(week) + " " + kGrid[k].heading;
             if (IsEditable(column)) {
                 auto& box = Add<TextBox>(name, where, week);
                 box.SetAlignment(Align::Right);
                 box.SetFont(kCellFont);
                 // Tips take any key; net and gross only what makes a number.
                 if (column != YtdColumn::Tips) box.SetAllowedKeys(std::string(kNumberKeys));
+                box.SetAccessibleName(spoken);
                 ui.cells[Slot(week)][k] = &box;
             } else {
                 auto& cell = Add<Label>(name, where, week);
                 cell.SetAlignment(Align::Right);
                 cell.SetBordered(true);
                 cell.SetFont(kCellFont);
+                cell.SetAccessibleName(spoken);
                 ui.cells[Slot(week)][k] = &cell;
             }
         }
@@ -146,6 +176,8 @@ void frmYear::OnLoad() {
     const bool weekly = program_.profile.WeeklyPay;
     SetGeometry({0, 0, kGridWidth, weekly ? kWeeklyHeight : kBiWeeklyLoadHeight});
     ShowRegister(program_.ytd, RowCount(weekly), program_.profile.DeductionCaptions);
+    // The keyboard starts where the mouse would: on the first week number.
+    ui().lbWeekNo[0]->SetFocus();
 }
 
 Control& frmYear::Cell(int week, YtdColumn column) const {

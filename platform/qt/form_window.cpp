@@ -1,5 +1,6 @@
 #include "platform/qt/form_window.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -121,10 +122,20 @@ int TwipsToPixels(int twips, double dotsPerInch) {
 // The window itself. Its close box only asks the model; the window goes when the form unloads.
 class FormShell : public QWidget {
   public:
-    FormShell(QWidget* parent, Qt::WindowFlags flags, std::function<void()> onClose)
-        : QWidget(parent, flags), onClose_(std::move(onClose)) {}
+    FormShell(QWidget* parent, Qt::WindowFlags flags, std::function<void()> onClose,
+              std::function<bool()> onEscape)
+        : QWidget(parent, flags), onClose_(std::move(onClose)), onEscape_(std::move(onEscape)) {}
 
   protected:
+    // Escape that no control took (none has the focus, or it was a label's): the window's.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && onEscape_) {
+            auto run = onEscape_;
+            if (run()) return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         if (onClose_) {
@@ -135,6 +146,7 @@ class FormShell : public QWidget {
 
   private:
     std::function<void()> onClose_;
+    std::function<bool()> onEscape_;
 };
 
 FormWindow::FormWindow(Form& form, QMdiArea* mdiArea) : form_(&form) {
@@ -163,8 +175,11 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
     auto close = [self = QPointer<FormWindow>(this)] {
         if (self) self->UserClose();
     };
+    auto escape = [self = QPointer<FormWindow>(this)] {
+        return self && self->form_ != nullptr && self->form_->UserEscape();
+    };
     if (mdiArea != nullptr) {
-        auto* shell = new FormShell(mdiArea, Qt::Widget, close);
+        auto* shell = new FormShell(mdiArea, Qt::Widget, close, escape);
         // A child window is a part of its container's view, placed by the design: no frame or
         // title of its own to shift it from where the design puts it.
         subWindow_ = mdiArea->addSubWindow(shell, Qt::FramelessWindowHint);
@@ -175,7 +190,7 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
             flags = Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                     Qt::WindowCloseButtonHint;
         }
-        topLevel_ = std::make_unique<FormShell>(nullptr, flags, close);
+        topLevel_ = std::make_unique<FormShell>(nullptr, flags, close, escape);
         shell_ = topLevel_.get();
     }
     shell_->setObjectName(ToQt(form_->Name()));
@@ -285,6 +300,13 @@ QWidget* FormWindow::CreateWidget(Control& control, QWidget* parent) {
             auto* label = new QLabel(parent);
             label->setTextFormat(Qt::PlainText);
             label->setWordWrap(true);
+            if (static_cast<const Label&>(control).TabStop()) {
+                label->setFocusPolicy(Qt::StrongFocus);
+                // A label shows no focus of its own; the keyboard user must see where it is.
+                label->setStyleSheet(
+                    QStringLiteral("QLabel:focus { background: palette(highlight); color: "
+                                   "palette(highlighted-text); }"));
+            }
             return label;
         }
         case ControlKind::CheckBox:
@@ -372,6 +394,12 @@ void FormWindow::ControlChanged(Control& control) {
         }
         return;
     }
+    if (control.Kind() == ControlKind::Label) {
+        for (const auto& named : form_->Controls()) {
+            if (named->CaptionLabel() != &control) continue;
+            if (QWidget* other = WidgetFor(*named)) SyncAccessibleName(*named, *other);
+        }
+    }
     QWidget* widget = WidgetFor(control);
     if (widget == nullptr) {
         EnsureWidget(control);
@@ -457,8 +485,26 @@ void FormWindow::Sync(Control& control, QWidget& widget) {
         case ControlKind::MenuItem:
             break;
     }
+    SyncAccessibleName(control, widget);
     // Last, because re-parenting hides a widget. A hidden frame hides what it contains.
     widget.setVisible(control.Visible());
+}
+
+void FormWindow::SyncAccessibleName(const Control& control, QWidget& widget) {
+    const QString name = ToQt(AccessibleName(control));
+    if (widget.accessibleName() != name) widget.setAccessibleName(name);
+    // A combo's typing line and drop-down list are read on their own.
+    if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+        combo->view()->setAccessibleName(name);
+        if (QLineEdit* line = combo->lineEdit()) line->setAccessibleName(name);
+    }
+    // A value label is read by the name of its line; what it shows is told after that.
+    if (control.Kind() == ControlKind::Label) {
+        const auto& label = static_cast<const Label&>(control);
+        const QString value =
+            label.ShowsValue() ? ToQtLines(StripAccessKeys(label.Caption())) : QString();
+        if (widget.accessibleDescription() != value) widget.setAccessibleDescription(value);
+    }
 }
 
 void FormWindow::SyncTextBox(TextBox& box, QWidget& widget) {
@@ -693,7 +739,20 @@ void FormWindow::Show() {
     if (subWindow_) {
         shell_->show();
         subWindow_->show();
-        if (QMdiArea* area = subWindow_->mdiArea()) area->setActiveSubWindow(subWindow_);
+        // A child the program put no focus in leaves the keys with a sibling it did (the grid,
+        // not the totals under it).
+        if (QMdiArea* area = subWindow_->mdiArea()) {
+            QMdiSubWindow* target = subWindow_;
+            for (QMdiSubWindow* sibling : area->subWindowList()) {
+                if (form_->Focused() != nullptr || sibling == subWindow_) continue;
+                if (sibling->isVisible() && sibling->widget() != nullptr &&
+                    sibling->widget()->focusWidget() != nullptr) {
+                    target = sibling;
+                }
+            }
+            area->setActiveSubWindow(target);
+            if (target != subWindow_.data()) target->widget()->focusWidget()->setFocus();
+        }
     } else if (topLevel_) {
         topLevel_->show();
         topLevel_->activateWindow();
@@ -835,8 +894,18 @@ bool FormWindow::KeyPressed(Control& control, const QKeyEvent& event) {
             return keyDown(Key::Left, false);
         case Qt::Key_Right:
             return keyDown(Key::Right, false);
-        case Qt::Key_Escape:
-            return keyDown(Key::Escape, false);
+        case Qt::Key_Escape: {
+            if (event.modifiers() != Qt::NoModifier) return false;
+            if (keyDown(Key::Escape, false)) return true;
+            return form_ != nullptr && form_->UserEscape();
+        }
+        // A box types them, a button presses on Space; a label has them only through KeyDown.
+        case Qt::Key_Space:
+        case Qt::Key_Delete:
+            if (control.Kind() == ControlKind::Label) {
+                return keyDown(event.key() == Qt::Key_Space ? Key::Space : Key::Delete, true);
+            }
+            break;
         default:
             break;
     }

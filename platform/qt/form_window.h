@@ -76,6 +76,7 @@ class FormWindow : public QObject, public FormView {
     QWidget* ParentFor(const Control& control);
     void Sync(Control& control, QWidget& widget);
     void SyncTextBox(TextBox& box, QWidget& widget);
+    void SyncAccessibleName(const Control& control, QWidget& widget);
     void SyncComboBox(ComboBox& combo, QWidget& widget);
     void ApplySelection(const TextBox& box, QWidget& widget);
     Selection WidgetSelection(const TextBox& box, const QWidget& widget) const;

@@ -588,7 +588,7 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
         for (const MenuItem* item : menu->Children())
             tree.push_back("  " + item->Caption());
     }
-    const std::vector<std::string> expected{"File",
+    const std::vector<std::string> expected{"&File",
                                             "  &New",
                                             "  &Open",
                                             "  &Save",
@@ -600,11 +600,11 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  -",
                                             "  &Clear",
                                             "  E&xit",
-                                            "Forms",
+                                            "Fo&rms",
                                             "  &Vacation",
                                             "  OT %",
                                             "  &Year to Date",
-                                            "Options",
+                                            "&Options",
                                             "  H&eader",
                                             "  -",
                                             "  &User Info",
@@ -612,7 +612,7 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  S&tate Tax",
                                             "  C&ity Tax",
                                             "  Non City Tax",
-                                            "Help",
+                                            "&Help",
                                             "  He&lp",
                                             "  -",
                                             "  &About"};

@@ -229,13 +229,12 @@ TEST_F(EmployeeFlow, NamesThatAreNotFileNamesAreRefusedAndNothingIsWritten) {
         EXPECT_EQ(run.Notices()[0].icon, MsgIcon::Warning);
         EXPECT_EQ(run.program.ActiveUser, "") << name;
     }
-    // A cancelled prompt is an empty name.
+    // A cancelled prompt is a change of mind: nothing is said and nothing changes.
     run.host.messages.clear();
     run.host.answers.push_back(MsgResult::No);
     run.host.inputs.push_back(std::nullopt);
     run.main().mnuNew->UserClick();
-    EXPECT_EQ(run.NoticeTexts(),
-              std::vector<std::string>{"An employee needs a name.\r\nNothing was changed."});
+    EXPECT_EQ(run.NoticeTexts(), std::vector<std::string>{});
     EXPECT_EQ(Folder(), before);
     EXPECT_EQ(Folder(".."), parent);
 

@@ -237,7 +237,7 @@ TEST_F(UserInfoWindow, LayoutShowsEveryCaptionInsideItsGroup) {
         const std::multiset<std::string> texts = testing::ShownTexts(window);
         for (const char* text :
              {"Hourly Rate 1", "Hourly Rate 2", "Tips Rate", "Status", "Exemptions",
-              "Additional Federal Withholdings", "K Plan", "Cafeteria Plan", "Save", "Close"}) {
+              "Additional Federal Withholdings", "K Plan", "Cafeteria Plan", "&Save", "&Close"}) {
             EXPECT_GE(texts.count(text), 1u) << text;
         }
         const frmTaxInfoUi& u = program.taxInfo.ui();

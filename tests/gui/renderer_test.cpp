@@ -1,5 +1,6 @@
 // The generic renderer, run offscreen: small window models made for these tests are drawn by the
 // Qt host, and the tests act on the widgets as a user would.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -27,10 +28,12 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_host.h"
+#include "platform/scripted_host.h"
 
 using namespace kestrel;
 
@@ -241,6 +244,15 @@ QByteArray SampleGuide(const QByteArray& title) {
     for (int i = 0; i < 200; ++i)
         html += "<p>Filler line " + QByteArray::number(i) + "</p>";
     return html + "<h2><a name=\"leave\"></a>Leave balances</h2><p>Start Balance</p></body></html>";
+}
+
+// The controls under `node` a user acts on that a screen reader has no name for.
+void Unnamed(QAccessibleInterface* node, const std::string& window, std::vector<std::string>& out) {
+    const bool acted = node->state().focusable || node->role() == QAccessible::MenuItem;
+    if (acted && node->text(QAccessible::Name).trimmed().isEmpty())
+        out.push_back(window + " " + node->object()->parent()->objectName().toStdString());
+    for (int i = 0; i < node->childCount(); ++i)
+        Unnamed(node->child(i), window, out);
 }
 
 bool Has(const std::vector<std::string>& events, const std::string& event) {
@@ -699,6 +711,58 @@ class RendererTest : public QObject {
         poll.stop();
         QVERIFY(shownText.contains(folder.path()));
         QVERIFY(HelpWindows().empty());
+    }
+
+    void escapeAndCellKeysReachTheModel() {
+        QtHost host;
+        SampleForm form(host, FormKind::Modeless);
+        Label& cell = *form.ui().lblName;
+        cell.SetTabStop(true);
+        cell.KeyDown = [&form](Key key) { form.keys.push_back(key); };
+        QVERIFY(Shown(host, form) != nullptr);
+        auto* label = WidgetOf<QLabel>(host, form, cell);
+        label->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(cell.HasFocus());
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Space, Qt::Key_Delete})
+            QTest::keyClick(label, key);
+        QCOMPARE(form.keys, (std::vector<Key>{Key::Enter, Key::Space, Key::Delete}));
+        // Escape in a box is the window's "&Close".
+        QTest::keyClick(WidgetOf<QLineEdit>(host, form, *form.ui().txtName), Qt::Key_Escape);
+        QVERIFY(!form.IsLoaded());
+    }
+
+    void everyWindowNamesEachControlForScreenReaders() {
+        QTemporaryDir folder;
+        QVERIFY(QDir::setCurrent(folder.path()));
+        ScriptedHost scripted;
+        Program p(scripted);
+        std::vector<std::unique_ptr<FormWindow>> windows;
+        std::vector<std::string> unnamed;
+        for (Form* form : std::initializer_list<Form*>{
+                 &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity,
+                 &p.dialogNonCity, &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader,
+                 &p.taxInfo, &p.saveUser, &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks,
+                 &p.printSet}) {
+            form->Load();
+            QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
+            windows.push_back(std::make_unique<FormWindow>(*form, area));
+            Unnamed(QAccessible::queryAccessibleInterface(windows.back()->Window()), form->Name(),
+                    unnamed);
+        }
+        QCOMPARE(unnamed, std::vector<std::string>{});
+        for (const auto& [control, name] : std::vector<std::pair<const Control*, const char*>>{
+                 {p.form1.ui().txtEntry[0], "STRAIGHT TIME HOURS 1"},
+                 {p.form1.ui().lbTax[0], "Federal Tax"}}) {
+            QWidget* widget = windows[0]->WidgetFor(*control);
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+                     QString::fromUtf8(name));
+        }
+        // The About box shows every line of its texts, the e-mail address too.
+        for (const QLabel* label : windows[2]->Window()->findChildren<QLabel*>())
+            QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                     qPrintable(label->text()));
+        for (auto& window : windows)
+            window->Detach();
     }
 
     void fileFiltersUseQtsForm() {

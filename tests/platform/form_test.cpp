@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <map>
+
+#include "app/program.h"
 #include "platform/scripted_host.h"
+#include "support/temp_dir.h"
 
 namespace kestrel {
 namespace {
@@ -311,6 +316,105 @@ TEST(AccessKeys, StrippedForPlainCaptions) {
     EXPECT_EQ(StripAccessKeys("STATE && CITY STATUS"), "STATE & CITY STATUS");
     EXPECT_EQ(StripAccessKeys("&State &Disability &Insurance"), "State Disability Insurance");
     EXPECT_EQ(StripAccessKeys("plain"), "plain");
+}
+
+// Every window of the program, with Worker1 of the demo folder open.
+class ProgramWindows : public ::testing::Test {
+  protected:
+    ProgramWindows() {
+        for (const auto& entry : std::filesystem::directory_iterator(testing::DemoFolder()))
+            std::filesystem::copy_file(entry.path(), entry.path().filename());
+        program.Start();
+        host.files.push_back(dir.Path() / "Worker1.use");
+        host.onModal["frmSaveUser"] = [this](Form&) { program.saveUser.ui().cmdNo->UserClick(); };
+        program.form1.ui().mnuOpen->UserClick();
+    }
+    void TearDown() override { EXPECT_TRUE(host.unscripted.empty()) << host.unscripted[0]; }
+    std::vector<Form*> All() {
+        Program& p = program;
+        return {&p.form1,         &p.dateMain, &p.aboutBox,     &p.dialogState, &p.dialogCity,
+                &p.dialogNonCity, &p.form2,    &p.dateOvertime, &p.dialogVac,   &p.dialogHeader,
+                &p.taxInfo,       &p.saveUser, &p.ytdContainer, &p.ytdGrid,     &p.ytdTotals,
+                &p.checks,        &p.printSet};
+    }
+
+    testing::TempWorkDir dir;
+    ScriptedHost host;
+    Program program{host};
+};
+
+TEST_F(ProgramWindows, EveryWindowsAccessKeysAreTheirOwn) {
+    for (Form* form : All()) {
+        form->Load();
+        std::map<char, std::string> taken;  // the menu bar's and the controls'; labels have none
+        for (const auto& control : form->Controls()) {
+            const auto* item = dynamic_cast<const MenuItem*>(control.get());
+            const char key = AccessKey(CaptionOf(*control));
+            if (key == 0 || (item != nullptr && item->Parent() != nullptr) ||
+                control->Kind() == ControlKind::Label) {
+                continue;
+            }
+            const auto [at, fresh] = taken.emplace(key, control->QualifiedName());
+            EXPECT_TRUE(fresh) << form->Name() << ": " << at->second << ", "
+                               << control->QualifiedName();
+        }
+    }
+    // The menu bar, User Info's Save and Close, State Tax's SAVE and CANCEL, the picker's Ok.
+    const Form1Ui& main = program.form1.ui();
+    std::string keys;
+    for (const Control* control : std::initializer_list<const Control*>{
+             main.mnuFile, main.mnuForms, main.mnuOptions, main.mnuHelp, program.taxInfo.ui().cmdOk,
+             program.taxInfo.ui().Command1, program.dialogState.ui().cmdSave,
+             program.dialogState.ui().cmdCancel, program.dateMain.ui().cmdOk})
+        keys += AccessKey(CaptionOf(*control));
+    EXPECT_EQ(keys, "frohscsco");
+}
+
+TEST_F(ProgramWindows, EscapeCancelsOrClosesEveryWindowButTheMainAndNeverSaves) {
+    const auto before = testing::FolderContents();
+    for (Form* form : All()) {
+        form->Show();
+        if (form->Kind() == FormKind::MdiChild) program.form1.ui().cmdYear->UserClick();
+        EXPECT_EQ(form->UserEscape(), form != &program.form1) << form->Name();
+        EXPECT_EQ(form->IsVisible(), form == &program.form1) << form->Name();
+    }
+    EXPECT_EQ(testing::FolderContents(), before);
+    // The pickers wrote today's date into their boxes on opening; Escape took it back.
+    EXPECT_EQ(program.form1.ui().txtWeekEnd->Text(), "00/00/05");
+}
+
+TEST_F(ProgramWindows, DatePickersTakeEnterAsOk) {
+    program.dateMain.ui().DTPicker1->UserPick({2005, 1, 14});
+    program.dateMain.ui().DTPicker1->UserKeyDown(Key::Enter);
+    EXPECT_FALSE(program.dateMain.IsLoaded());
+    EXPECT_EQ(program.form1.ui().txtWeekEnd->Text(), "01/14/05");
+}
+
+TEST_F(ProgramWindows, WeekNumbersPostAndClearFromTheKeyboardAsTheMouseDoes) {
+    program.form1.ui().txtEntry[0]->SetText("40");
+    program.form1.ui().cmdCal->UserClick();
+    program.form1.ui().cmdYear->UserClick();
+    frmYear& grid = program.ytdGrid;
+    auto& numbers = grid.ui().lbWeekNo;
+    EXPECT_TRUE(numbers[0]->HasFocus());
+    numbers[0]->UserKeyDown(Key::Down);
+    EXPECT_TRUE(numbers[1]->HasFocus());
+    numbers[2]->UserKeyDown(Key::Enter);
+    numbers[3]->UserKeyDown(Key::Space);
+    numbers[4]->UserMouseDown(MouseButton::Left);
+    numbers[5]->UserKeyDown(Key::Delete);
+    for (int week : {3, 4})
+        EXPECT_EQ(grid.AmountText(week, YtdColumn::Gross), grid.AmountText(5, YtdColumn::Gross));
+    EXPECT_NE(grid.AmountText(3, YtdColumn::Gross), ".00");
+    EXPECT_EQ(grid.WeekEndingText(6), "0");
+}
+
+TEST_F(ProgramWindows, CancellingTheNewEmployeePromptIsSilent) {
+    host.answers.push_back(MsgResult::No);
+    host.inputs.push_back(std::nullopt);
+    program.form1.ui().mnuNew->UserClick();
+    EXPECT_EQ(host.MessageTexts(), (std::vector<std::string>{"........SAVE PREVIOUS USER?"}));
+    EXPECT_EQ(program.ActiveUser, "Worker1");
 }
 
 }  // namespace

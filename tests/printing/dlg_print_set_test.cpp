@@ -40,7 +40,7 @@ TEST_F(OffsetDialog, ShowsItsTextsAndTheOffsetChoices) {
     const std::multiset<std::string> texts = testing::ShownTexts(program.printSet);
     for (const char* text :
          {"OFFSET ADJUSTMENT", "Horizontal ", "Vertical", "12/30/05", "&Apply", "&Cancel",
-          "Print Check", "Print &Alignment Page",
+          "Print Check", "Print A&lignment Page",
           "Before printing on actual checks, print on plain printer paper. Match up by holding "
           "the printed paper behind the actual blank check sheet and hold up to light. To adust "
           "change settings above until disired settings are achived"})

@@ -105,8 +105,8 @@ TEST_F(StateWindow, IsBuiltWithEveryControlAndItsDesignText) {
     EXPECT_EQ(ui().Label27[0]->Caption(), "0");
     EXPECT_EQ(ui().Label27[9]->Caption(), "9");
     EXPECT_EQ(ui().Label27[9]->QualifiedName(), "Label27(9)");
-    EXPECT_EQ(ui().fraSDI->Caption(), "&State &Disability &Insurance");
-    EXPECT_EQ(ui().fraSUI->Caption(), "&State &UnEmployment &Insurance");
+    EXPECT_EQ(ui().fraSDI->Caption(), "State &Disability Insurance");
+    EXPECT_EQ(ui().fraSUI->Caption(), "State &UnEmployment Insurance");
     EXPECT_EQ(ui().fraAdjust->Caption(), "Adustment");
     EXPECT_EQ(ui().lbUnusedLines->Caption(),
               "Enter 999999 in any Minum Range Box that is not used.");
