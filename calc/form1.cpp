@@ -65,6 +65,10 @@ void Form1::BuildUi(Form1Ui& ui) {
     ui.txtWeekEnd->SetToolTip("Click to pick the week-ending date");
     ui.txtWeekEnd->Change = [this] { program_.entry.WeekEnding = this->ui().txtWeekEnd->Text(); };
     ui.txtWeekEnd->Click = [this] { program_.dateMain.ShowModal(); };
+    // The picker is the way to a valid date, so it must be reachable without a mouse.
+    ui.txtWeekEnd->KeyDown = [this](Key key) {
+        if (key == Key::Enter || key == Key::Down) program_.dateMain.ShowModal();
+    };
 
     for (int i = 0; i < 8; ++i) {
         const int top = 720 + i * 420;

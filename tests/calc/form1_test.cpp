@@ -109,6 +109,11 @@ TEST_F(MainWindow, EnterUpAndDownMoveAmongTheEntries) {
     EXPECT_TRUE(Entry(0).HasFocus());
     Entry(0).UserKeyDown(Key::Down);
     EXPECT_TRUE(Entry(1).HasFocus());
+    int pickers = 0;
+    host.onModal["frmDateMain"] = [&](Form& form) { ++pickers, form.Hide(); };
+    for (Key key : {Key::Enter, Key::Down, Key::Up})
+        ui().txtWeekEnd->UserKeyDown(key);
+    EXPECT_EQ(pickers, 2);
 }
 
 TEST_F(MainWindow, CalculateShowsEveryFigure) {
