@@ -187,6 +187,11 @@ bool SaveOT(Program& program, bool defaultSet) {
     return true;
 }
 
+void BeginEmployee(Program& program) {
+    program.employeeLock.MarkOpen(program.ActiveUser);
+    program.form1.ShowStatus("");
+}
+
 bool GoOnThoughOpenElsewhere(Program& program, std::string_view name) {
     if (!program.employeeLock.OpenElsewhere(name)) return true;
     const MsgResult answer = program.host.MsgBox(
@@ -232,7 +237,7 @@ void mnuNew_Click(Program& program) {
         return;
     }
     program.ActiveUser = name;
-    program.employeeLock.MarkOpen(name);
+    BeginEmployee(program);
     program.saveUser.ui().txtSaveUser->SetText(name);
     program.form1.SetCaption("  User:  " + name);
     program.form1.ui().lbUser->SetCaption(name);
@@ -295,7 +300,7 @@ void OpenFile(Program& program) {
     if (!EnterFolderOf(host, *chosen)) return;
     if (!GoOnThoughOpenElsewhere(program, name)) return;
     program.ActiveUser = name;
-    program.employeeLock.MarkOpen(name);
+    BeginEmployee(program);
     LoadEmployee(program);
     program.form1.SetCaption("  User:  " + name);
     program.form1.ui().lbUser->SetCaption(name);
