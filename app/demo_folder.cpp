@@ -210,6 +210,9 @@ std::vector<std::string> WriteDemoFolder(const std::filesystem::path& folder, st
             header.cmdOK->UserClick();
         }
     }
+    // The marks of an employee open in a running copy are not part of what is shipped.
+    for (const DemoEmployee& employee : Employees())
+        fs::remove(EmployeeLock::FileName(employee.name), code);
     std::vector<std::string> written;
     for (const auto& entry : fs::directory_iterator(".")) {
         const std::string name = entry.path().filename().string();

@@ -13,6 +13,7 @@
 #include "employee/company_header.h"
 #include "employee/dialog_header.h"
 #include "employee/dialog_vac.h"
+#include "employee/employee_lock.h"
 #include "employee/form2.h"
 #include "employee/frm_date.h"
 #include "employee/frm_save_user.h"
@@ -85,6 +86,8 @@ class Program {
     bool saveEachCalculation = true;
     // While an employee is being opened: a damaged profile file has been reported already.
     bool profileDamageReported = false;
+    // Marks ActiveUser as open in this copy of the program, for other running copies to see.
+    EmployeeLock employeeLock;
 
     // Empty until the main window gives it the User Info window's defaults at start-up.
     EmployeeProfile profile;

@@ -1,27 +1,63 @@
 #include "employee/employee_files.h"
 
 #include <system_error>
+#include <vector>
 
 #include "app/program.h"
+#include "employee/employee_lock.h"
 #include "employee/employee_name.h"
 #include "employee/frm_tax_info.h"
+#include "employee/leave_balances.h"
+#include "employee/overtime_allowance.h"
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
+#include "settings/city_tax_settings.h"
+#include "settings/non_resident_tax_settings.h"
+#include "settings/state_tax_settings.h"
 #include "ytd/year_to_date.h"
+#include "ytd/ytd_register.h"
 
 namespace kestrel {
 
 namespace {
 
-// Reads one profile file when it exists; a damaged one is reported and counts as not read.
-template <class Read>
-bool ReadIfThere(Program& program, const std::filesystem::path& file, Read read) {
+// Reads one profile file when it exists. A refused one is reported, counts as not read, and its
+// part of the records starts from a new employee's values: what memory held belongs to whoever
+// was open before.
+template <class Read, class Reset>
+bool ReadIfThere(Program& program, const std::filesystem::path& file, Read read, Reset reset) {
     if (FileMissing(file)) return true;
     if (const std::optional<ReadError> error = read(file)) {
         if (!program.profileDamageReported) ReportDamagedFile(program.host, file.string(), *error);
+        reset();
         return false;
     }
     return true;
+}
+
+// Every file of the employee that a reader refused during the open, in the order they are read.
+std::vector<std::string> RefusedFilesOf(const Program& program) {
+    const std::string& user = program.ActiveUser;
+    const bool weekly = program.profile.WeeklyPay;
+    std::vector<std::filesystem::path> files{
+        EmployeeFile(user, kUseFileExtension),  EmployeeFile(user, kAndFileExtension),
+        EmployeeFile(user, kCfeFileExtension),  OvertimeFileName(user, weekly),
+        AnnualFileName(user, weekly),           EmployeeFile(user, kStateFileExtension),
+        EmployeeFile(user, kCityFileExtension), EmployeeFile(user, kNonResidentFileExtension),
+        EmployeeFile(user, kLeaveFileExtension)};
+    std::vector<std::string> refused;
+    for (const auto& file : files) {
+        if (refused_files::Contains(file)) refused.push_back(file.string());
+    }
+    return refused;
+}
+
+// A settings window that already shows figures keeps them when its file is refused, and storing
+// it would hand them to this employee; prepared afresh it shows the built-in values instead.
+template <class Read>
+void PrepareAfreshIfRefused(Form& window, const std::filesystem::path& file, Read read) {
+    if (!window.IsLoaded() || FileMissing(file)) return;
+    if (read(file).status == SettingsFileStatus::Corrupted) window.Unload();
 }
 
 // The rates the User Info window holds, strictly read; the message names the failing box.
@@ -52,9 +88,9 @@ bool TakeRates(Program& program) {
 
 void ReportDamagedFile(Host& host, std::string_view fileName, const ReadError& error) {
     ShowMessage(host,
-                "The file " + DescribeReadError(fileName, error) +
-                    "\r\nIt is damaged and was not read; the values shown are not from it, and "
-                    "saving this employee will replace it.",
+                "The file " + DescribeReadError(fileName, error) + "\r\n" +
+                    (error.denied ? "It was not read" : "It is damaged and was not read") +
+                    "; what it holds starts from a new employee's values.",
                 MsgIcon::Warning);
 }
 
@@ -71,20 +107,32 @@ bool CommitOrReport(Host& host, RecordWriter& records) {
 bool LoadProfileFiles(Program& program, bool withOvertime) {
     const std::string& user = program.ActiveUser;
     OvertimeAllowance overtime = program.overtime;
-    bool whole = ReadIfThere(program, EmployeeFile(user, kUseFileExtension), [&](const auto& file) {
-        return ReadUseFile(file, program.profile, overtime, program.reserved);
-    });
-    whole &= ReadIfThere(program, EmployeeFile(user, kAndFileExtension), [&](const auto& file) {
-        return ReadAndFile(file, program.profile, program.stateSettings, program.offsets,
+    bool whole = ReadIfThere(
+        program, EmployeeFile(user, kUseFileExtension),
+        [&](const auto& file) {
+            return ReadUseFile(file, program.profile, overtime, program.reserved);
+        },
+        [&] { ResetUseFields(program.profile, overtime, program.reserved); });
+    whole &= ReadIfThere(
+        program, EmployeeFile(user, kAndFileExtension),
+        [&](const auto& file) {
+            return ReadAndFile(file, program.profile, program.stateSettings, program.offsets,
+                               program.reserved);
+        },
+        [&] {
+            ResetAndFields(program.profile, program.stateSettings, program.offsets,
                            program.reserved);
-    });
-    whole &= ReadIfThere(program, EmployeeFile(user, kCfeFileExtension),
-                         [&](const auto& file) { return ReadCfeFile(file, program.profile); });
+        });
+    whole &= ReadIfThere(
+        program, EmployeeFile(user, kCfeFileExtension),
+        [&](const auto& file) { return ReadCfeFile(file, program.profile); },
+        [&] { ResetCfeFields(program.profile); });
     const bool weekly = program.profile.WeeklyPay;
     if (withOvertime) {
-        whole &= ReadIfThere(program, OvertimeFileName(user, weekly), [&](const auto& file) {
-            return ReadOvertimeRows(file, weekly, overtime);
-        });
+        whole &= ReadIfThere(
+            program, OvertimeFileName(user, weekly),
+            [&](const auto& file) { return ReadOvertimeRows(file, weekly, overtime); },
+            [&] { ResetOvertimeRows(overtime); });
         program.overtime = overtime;
     }
     if (program.form1.IsLoaded()) program.form1.ShowTableNotice(weekly);
@@ -139,6 +187,21 @@ bool SaveOT(Program& program, bool defaultSet) {
     return true;
 }
 
+void BeginEmployee(Program& program) {
+    program.employeeLock.MarkOpen(program.ActiveUser);
+    program.form1.ShowStatus("");
+}
+
+bool GoOnThoughOpenElsewhere(Program& program, std::string_view name) {
+    if (!program.employeeLock.OpenElsewhere(name)) return true;
+    const MsgResult answer = program.host.MsgBox(
+        std::string(name) +
+            " is open in another running copy of Kestrel.\r\nWhat either copy saves replaces "
+            "what the other saved.\r\nOpen it here anyway?",
+        MsgButtons::YesNo, MsgIcon::Question, kAppTitle);
+    return answer == MsgResult::Yes;
+}
+
 bool EnterFolderOf(Host& host, const std::filesystem::path& file) {
     const std::filesystem::path folder = file.parent_path();
     if (folder.empty()) return true;
@@ -178,6 +241,7 @@ void mnuNew_Click(Program& program) {
         return;
     }
     program.ActiveUser = name;
+    BeginEmployee(program);
     program.saveUser.ui().txtSaveUser->SetText(name);
     program.form1.SetCaption("  User:  " + name);
     program.form1.ui().lbUser->SetCaption(name);
@@ -239,7 +303,9 @@ void OpenFile(Program& program) {
     // The folder of the chosen file is where the employee's files, the federal tables, the
     // header and the help are looked up from now on.
     if (!EnterFolderOf(host, *chosen)) return;
+    if (!GoOnThoughOpenElsewhere(program, name)) return;
     program.ActiveUser = name;
+    BeginEmployee(program);
     LoadEmployee(program);
     program.form1.SetCaption("  User:  " + name);
     program.form1.ui().lbUser->SetCaption(name);
@@ -263,6 +329,23 @@ bool LoadEmployee(Program& program) {
              LoadAnnualResult::Damaged;
     LoadFederalTables(host, program.federal);
     program.form1.ui().lbTaxVer->SetCaption(program.federal.TableVersion);
+    const std::string& user = program.ActiveUser;
+    PrepareAfreshIfRefused(program.dialogState, EmployeeFile(user, kStateFileExtension),
+                           [](const auto& file) {
+                               StateTaxSettings state;
+                               EmployeeProfile profile;
+                               return ReadStateFile(file, state, profile);
+                           });
+    PrepareAfreshIfRefused(program.dialogCity, EmployeeFile(user, kCityFileExtension),
+                           [](const auto& file) {
+                               CityTaxSettings city;
+                               return ReadCityFile(file, city);
+                           });
+    PrepareAfreshIfRefused(program.dialogNonCity, EmployeeFile(user, kNonResidentFileExtension),
+                           [](const auto& file) {
+                               NonResidentTaxSettings table;
+                               return ReadNonResidentFile(file, table);
+                           });
     // Preparing a settings window reads its file; one already prepared reads it again.
     if (program.dialogState.IsLoaded()) {
         program.dialogState.LoadStateFile();
@@ -284,9 +367,27 @@ bool LoadEmployee(Program& program) {
         program.dialogNonCity.Load();
     }
     program.profileDamageReported = false;
-    program.dialogVac.GetVac();
+    const std::filesystem::path leaveFile = EmployeeFile(user, kLeaveFileExtension);
+    LeaveBalances leave;
+    const std::optional<ReadError> leaveDamage =
+        FileMissing(leaveFile) ? std::nullopt : ReadLeaveFile(leaveFile, leave);
+    if (leaveDamage) {
+        // The leave window would keep the balances held before; a new employee's are empty.
+        ReportDamagedFile(host, leaveFile.string(), *leaveDamage);
+        program.dialogVac.clearVac();
+        whole = false;
+    } else {
+        program.dialogVac.GetVac();
+    }
     program.form2.FillInOT();
-    return whole;
+
+    const std::vector<std::string> refused = RefusedFilesOf(program);
+    std::string notice;
+    for (const std::string& name : refused)
+        notice +=
+            (notice.empty() ? "Not read, started from a new employee's values: " : ", ") + name;
+    program.form1.ShowStatus(notice);
+    return whole && refused.empty();
 }
 
 }  // namespace kestrel

@@ -38,6 +38,14 @@ void OpenFile(Program& program);
 // without any window being shown. False when a file was damaged (the user was told).
 bool LoadEmployee(Program& program);
 
+// ActiveUser has just become the open employee: other running copies are to see it open here,
+// and nothing said about the files of the employee before stays on the main window.
+void BeginEmployee(Program& program);
+
+// When another running copy has `name` of the current folder open, asks whether to go on; false
+// when the user stops.
+bool GoOnThoughOpenElsewhere(Program& program, std::string_view name);
+
 // Makes the folder of `file` the current folder; false, with the user told, when it cannot be.
 bool EnterFolderOf(Host& host, const std::filesystem::path& file);
 // The open-file dialog as the program uses it: choosing a file makes its folder the current

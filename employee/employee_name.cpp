@@ -1,5 +1,7 @@
 #include "employee/employee_name.h"
 
+#include "employee/record_file.h"
+
 namespace kestrel {
 
 namespace {
@@ -32,6 +34,21 @@ std::optional<std::string> EmployeeNameProblem(std::string_view name) {
         return Refusal(kWhat, name, "it must not contain a control character.");
     if (name.front() == ' ' || name.back() == ' ')
         return Refusal(kWhat, name, "it must not begin or end with a space.");
+    // The longest name made from an employee's: a saved pay period ("12_30_2005" + name +
+    // ".prv") while its save writes it under a temporary name, or kept aside as damaged.
+    constexpr std::size_t kLongestPrefix = std::string_view("12_30_2005").size();
+    constexpr std::size_t kLongestExtension = std::string_view(".use").size();
+    const std::size_t added = kLongestPrefix + kLongestExtension + LongestAddedToFileName();
+    const std::size_t longest = LongestFileName();
+    if (name.size() + added > longest) {
+        const std::size_t allowed = longest > added ? longest - added : 0;
+        std::string shown(name.substr(0, 40));
+        if (shown.size() < name.size()) shown += "...";
+        return Refusal(kWhat, shown,
+                       "it is " + std::to_string(name.size()) +
+                           " characters long, and the files of an employee leave room for " +
+                           std::to_string(allowed) + " at most in this folder.");
+    }
     return std::nullopt;
 }
 

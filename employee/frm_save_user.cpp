@@ -56,6 +56,16 @@ bool frmSaveUser::FullSave() {
         if (IsVisible()) ui().txtSaveUser->SetFocus();
         return false;
     }
+    // Every file of the set is written under the lock, so a save in another running copy comes
+    // wholly before or wholly after this one.
+    const EmployeeLock::Saving saving = EmployeeLock::ForSave(name);
+    if (saving.Busy()) {
+        ShowMessage(GetHost(),
+                    "Another running copy of Kestrel is saving " + name +
+                        " and has not finished.\r\nNothing was saved; try again.",
+                    MsgIcon::Warning);
+        return false;
+    }
     program_.ActiveUser = name;
     if (!SaveOT(program_)) return false;
     if (!program_.dialogVac.SaveVac()) return false;
@@ -67,6 +77,7 @@ bool frmSaveUser::FullSave() {
     // The caption keeps the name the employee was opened under; the label shows where the files
     // went.
     program_.form1.ui().lbUser->SetCaption(name);
+    if (program_.employeeLock.Employee() != name) program_.employeeLock.MarkOpen(name);
     program_.CloseWindows({Program::Window::Overtime, Program::Window::Leave,
                            Program::Window::YearToDate, Program::Window::StateTax,
                            Program::Window::CityTax, Program::Window::NonCityTax});

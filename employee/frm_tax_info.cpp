@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/open_employee.h"
+#include "employee/profile_files.h"
 #include "platform/numbers.h"
 
 namespace kestrel {
@@ -22,11 +23,7 @@ constexpr int kFormHeight = kButtonsTop + 420 + 180;
 
 // An exemption count as the lists offer it: a whole number from 0 to 9.
 std::optional<std::int16_t> ExemptionCount(const std::string& text) {
-    const auto count = StrictInt16(text);
-    if (!count || *count < 0 || *count > 9) return std::nullopt;
-    // "2.5" would round; a count is typed whole.
-    if (text.find('.') != std::string::npos) return std::nullopt;
-    return count;
+    return AllowanceCount(text);
 }
 
 std::string NotANumber(std::string_view box, std::string_view text) {

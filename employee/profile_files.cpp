@@ -25,9 +25,18 @@ void Append(std::vector<RecordField>& line, const std::array<RecordField, N>& fi
 
 }  // namespace
 
-std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, EmployeeProfile& profile,
-                                     OvertimeAllowance& overtime, ProfileReserved& reserved) {
-    RecordReader in = RecordReader::Open(path);
+std::optional<std::int16_t> AllowanceCount(std::string_view text) {
+    const auto count = StrictInt16(text);
+    if (!count || *count < 0 || *count > 9) return std::nullopt;
+    // "2.5" would round; a count is typed whole.
+    if (text.find('.') != std::string_view::npos) return std::nullopt;
+    return count;
+}
+
+namespace {
+
+std::optional<ReadError> ReadUse(RecordReader& in, EmployeeProfile& profile,
+                                 OvertimeAllowance& overtime, ProfileReserved& reserved) {
     EmployeeProfile p = profile;
     OvertimeAllowance ot = overtime;
     ProfileReserved r = reserved;
@@ -40,8 +49,16 @@ std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, Employee
     in.Single(p.HourlyRate1);
     in.Single(p.HourlyRate2);
     in.Single(p.TipsRate);
-    in.Text(p.FederalAllowances);
-    in.Text(p.FederalStatus);
+    // The calculation reads any other text as no allowances or as married without a word: refuse
+    // what the User Info window could not have stored.
+    if (in.Text(p.FederalAllowances) && !AllowanceCount(p.FederalAllowances)) {
+        in.Refuse("the federal allowances are a whole number from 0 to 9, not " +
+                  QuotedValue(p.FederalAllowances));
+    }
+    if (in.Text(p.FederalStatus) && p.FederalStatus != "Single" && p.FederalStatus != "Married") {
+        in.Refuse("the federal status is \"Single\" or \"Married\", not " +
+                  QuotedValue(p.FederalStatus));
+    }
     in.Single(p.Pension);
     in.Single(p.CreditUnion);
     in.Single(p.Bond);
@@ -50,7 +67,9 @@ std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, Employee
     in.Single(p.KPlan);
     ReadFlag(in, p.NonCityResident);
     in.Bool(p.WeeklyPay);
-    in.Bool(p.BiWeeklyPay);
+    if (in.Bool(p.BiWeeklyPay) && p.WeeklyPay && p.BiWeeklyPay) {
+        in.Refuse("weekly and bi-weekly pay are both set; an employee is paid one way");
+    }
     for (std::string& caption : p.DeductionCaptions)
         in.Text(caption);
     ReadRaw(in, r.UseLines9To12);
@@ -62,10 +81,9 @@ std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, Employee
     return std::nullopt;
 }
 
-std::optional<ReadError> ReadAndFile(const std::filesystem::path& path, EmployeeProfile& profile,
-                                     StateTaxSettings& state, PrintOffsets& offsets,
-                                     ProfileReserved& reserved) {
-    RecordReader in = RecordReader::Open(path);
+std::optional<ReadError> ReadAnd(RecordReader& in, EmployeeProfile& profile,
+                                 StateTaxSettings& state, PrintOffsets& offsets,
+                                 ProfileReserved& reserved) {
     EmployeeProfile p = profile;
     StateTaxSettings s = state;
     PrintOffsets o = offsets;
@@ -99,8 +117,7 @@ std::optional<ReadError> ReadAndFile(const std::filesystem::path& path, Employee
     return std::nullopt;
 }
 
-std::optional<ReadError> ReadCfeFile(const std::filesystem::path& path, EmployeeProfile& profile) {
-    RecordReader in = RecordReader::Open(path);
+std::optional<ReadError> ReadCfe(RecordReader& in, EmployeeProfile& profile) {
     EmployeeProfile p = profile;
     in.Single(p.Cafeteria);
     ReadFlag(in, p.CafeteriaReducesState);
@@ -109,6 +126,65 @@ std::optional<ReadError> ReadCfeFile(const std::filesystem::path& path, Employee
     if (!in.Ok()) return in.Error();
     profile = std::move(p);
     return std::nullopt;
+}
+
+// A new employee's overtime figures, as File, New leaves them.
+OvertimeAllowance NewEmployeeOvertime() {
+    OvertimeAllowance overtime;
+    overtime.AnnualSalary = kNewEmployeeSalary;
+    overtime.OtAmount.fill("0");
+    return overtime;
+}
+
+}  // namespace
+
+std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, EmployeeProfile& profile,
+                                     OvertimeAllowance& overtime, ProfileReserved& reserved) {
+    RecordReader in = RecordReader::Open(path);
+    return ReadUse(in, profile, overtime, reserved);
+}
+
+std::optional<ReadError> ReadAndFile(const std::filesystem::path& path, EmployeeProfile& profile,
+                                     StateTaxSettings& state, PrintOffsets& offsets,
+                                     ProfileReserved& reserved) {
+    RecordReader in = RecordReader::Open(path);
+    return ReadAnd(in, profile, state, offsets, reserved);
+}
+
+std::optional<ReadError> ReadCfeFile(const std::filesystem::path& path, EmployeeProfile& profile) {
+    RecordReader in = RecordReader::Open(path);
+    return ReadCfe(in, profile);
+}
+
+// Each reset reads what the program would write for a new employee through the file's own reader,
+// so it touches exactly the fields the file carries.
+void ResetUseFields(EmployeeProfile& profile, OvertimeAllowance& overtime,
+                    ProfileReserved& reserved) {
+    const OvertimeAllowance fresh = NewEmployeeOvertime();
+    const OvertimeBoxTexts boxes{SingleText(fresh.AnnualSalary), "0", "", ""};
+    RecordReader in = RecordReader::FromText(
+        UseRecords({}, NewEmployeeProfile(), fresh, boxes, ProfileReserved{}).Contents());
+    ReadUse(in, profile, overtime, reserved);
+}
+
+void ResetAndFields(EmployeeProfile& profile, StateTaxSettings& state, PrintOffsets& offsets,
+                    ProfileReserved& reserved) {
+    RecordReader in =
+        RecordReader::FromText(AndRecords({}, NewEmployeeProfile(), NewYorkStateDefaults(),
+                                          PrintOffsets{}, ProfileReserved{})
+                                   .Contents());
+    ReadAnd(in, profile, state, offsets, reserved);
+}
+
+void ResetCfeFields(EmployeeProfile& profile) {
+    RecordReader in = RecordReader::FromText(CfeRecords({}, NewEmployeeProfile()).Contents());
+    ReadCfe(in, profile);
+}
+
+void ResetOvertimeRows(OvertimeAllowance& overtime) {
+    const OvertimeAllowance fresh = NewEmployeeOvertime();
+    overtime.OtWeekEnding = fresh.OtWeekEnding;
+    overtime.OtAmount = fresh.OtAmount;
 }
 
 RecordWriter UseRecords(const std::filesystem::path& path, const EmployeeProfile& profile,
@@ -171,15 +247,6 @@ RecordWriter CfeRecords(const std::filesystem::path& path, const EmployeeProfile
     out.Line({field::Single(profile.Cafeteria), field::Int16(profile.CafeteriaReducesState),
               field::Int16(profile.SelfEmployed)});
     return out;
-}
-
-std::string DescribeReadError(std::string_view fileName, const ReadError& error) {
-    std::string text(fileName);
-    if (error.line > 0) {
-        text += ", line " + std::to_string(error.line) + ", field " + std::to_string(error.field);
-    }
-    text += ": " + error.reason;
-    return text;
 }
 
 }  // namespace kestrel

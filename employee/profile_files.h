@@ -43,6 +43,9 @@ struct OvertimeBoxTexts {
     std::string available;
 };
 
+// The number of allowances a list of "0" to "9" holds; nullopt for any other text.
+std::optional<std::int16_t> AllowanceCount(std::string_view text);
+
 // Each reader takes its whole file or nothing: nullopt when it was read, else where it failed,
 // with every destination as it was.
 std::optional<ReadError> ReadUseFile(const std::filesystem::path& path, EmployeeProfile& profile,
@@ -52,6 +55,15 @@ std::optional<ReadError> ReadAndFile(const std::filesystem::path& path, Employee
                                      ProfileReserved& reserved);
 std::optional<ReadError> ReadCfeFile(const std::filesystem::path& path, EmployeeProfile& profile);
 
+// What File, New gives the part of the records each file carries: a file that was refused when
+// its employee was opened leaves its part at these values, never at another employee's.
+void ResetUseFields(EmployeeProfile& profile, OvertimeAllowance& overtime,
+                    ProfileReserved& reserved);
+void ResetAndFields(EmployeeProfile& profile, StateTaxSettings& state, PrintOffsets& offsets,
+                    ProfileReserved& reserved);
+void ResetCfeFields(EmployeeProfile& profile);
+void ResetOvertimeRows(OvertimeAllowance& overtime);
+
 RecordWriter UseRecords(const std::filesystem::path& path, const EmployeeProfile& profile,
                         const OvertimeAllowance& overtime, const OvertimeBoxTexts& boxes,
                         const ProfileReserved& reserved);
@@ -59,8 +71,5 @@ RecordWriter AndRecords(const std::filesystem::path& path, const EmployeeProfile
                         const StateTaxSettings& state, const PrintOffsets& offsets,
                         const ProfileReserved& reserved);
 RecordWriter CfeRecords(const std::filesystem::path& path, const EmployeeProfile& profile);
-
-// "Where it failed" for a message: "Worker1.use, line 4, field 11: not a number: "x"".
-std::string DescribeReadError(std::string_view fileName, const ReadError& error);
 
 }  // namespace kestrel

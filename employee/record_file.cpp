@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <map>
+#include <mutex>
 #include <system_error>
 #include <utility>
 
@@ -68,10 +71,16 @@ std::string NotRegularReason(mode_t mode) {
     return "is not a regular file";
 }
 
+bool IsPermissionError(int error) {
+    return error == EACCES || error == EPERM;
+}
+
 // Opens a file the reader may take whole: a regular file only, so that a folder, a pipe or a
 // device never blocks, feeds an endless stream or becomes the controlling terminal. On failure
-// `reason` says why, and `size` is the file's size on success.
-int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_t& size) {
+// `reason` says why and `denied` whether permissions were the cause; `size` is the file's size on
+// success.
+int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_t& size,
+                    bool* denied = nullptr) {
     if (path.empty() || HasNul(path)) {
         reason = ErrnoReason(ENOENT);
         return -1;
@@ -81,10 +90,14 @@ int OpenRegularFile(const std::filesystem::path& path, std::string& reason, off_
         const int error = errno;
         // A socket, for one, cannot be opened at all; say what it is rather than why it failed.
         struct stat info {};
+        struct stat link {};
         if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
             reason = NotRegularReason(info.st_mode);
+        } else if (error == ENOENT && ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            reason = "is a symbolic link to a file that is not there";
         } else {
             reason = "cannot be opened: " + ErrnoReason(error);
+            if (denied != nullptr) *denied = IsPermissionError(error);
         }
         return -1;
     }
@@ -112,6 +125,103 @@ WriteResult Failure(std::string reason) {
     return WriteResult{false, std::move(reason)};
 }
 
+std::filesystem::path Absolute(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::path full = std::filesystem::absolute(file, ignored);
+    return full.empty() ? file : full.lexically_normal();
+}
+
+struct Refusal {
+    bool denied = false;
+};
+
+std::mutex& RefusedMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+std::map<std::filesystem::path, Refusal>& Refused() {
+    static std::map<std::filesystem::path, Refusal> files;
+    return files;
+}
+
+std::optional<Refusal> RefusalOf(const std::filesystem::path& file) {
+    const std::lock_guard<std::mutex> hold(RefusedMutex());
+    const auto found = Refused().find(Absolute(file));
+    if (found == Refused().end()) return std::nullopt;
+    return found->second;
+}
+
+// Copies `from` to a new file `to`, failing if `to` exists; for file systems without hard links.
+bool CopyToNew(const std::filesystem::path& from, const std::filesystem::path& to, int& error) {
+    Descriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (in.Get() < 0) {
+        error = errno;
+        return false;
+    }
+    Descriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (out.Get() < 0) {
+        error = errno;
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(in.Get(), buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            error = errno;
+            ::unlink(to.c_str());
+            return false;
+        }
+        if (!WriteAll(out.Get(), std::string_view(buffer, static_cast<std::size_t>(got)), error)) {
+            ::unlink(to.c_str());
+            return false;
+        }
+    }
+    if (::fsync(out.Get()) != 0 || out.Close() != 0) {
+        error = errno;
+        ::unlink(to.c_str());
+        return false;
+    }
+    return true;
+}
+
+// Keeps the refused file that `target` names beside it, under the first free kept-copy name. An
+// earlier kept copy is never replaced: the link (or the exclusive create) fails on a taken name.
+WriteResult KeepRefusedFile(const std::filesystem::path& target) {
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        const std::filesystem::path kept = KeptCopyName(target);
+        if (::link(target.c_str(), kept.c_str()) == 0) return WriteResult{};
+        int error = errno;
+        if (error == ENOENT) return WriteResult{};  // gone since it was refused: nothing to keep
+        if (error == EEXIST) continue;
+        if (CopyToNew(target, kept, error)) return WriteResult{};
+        if (error == EEXIST) continue;
+        return Failure("the damaged " + target.string() + " cannot be kept as " + kept.string() +
+                       ": " + ErrnoText(error) + "; it is not replaced");
+    }
+    return Failure("no free name to keep the damaged " + target.string() + " under");
+}
+
+// The refused file is unknown, not damaged, when its permissions keep it from being read; it is
+// not replaced, whether a reader saw it so or this save finds it so.
+std::optional<std::string> UnreadableTarget(const std::filesystem::path& target) {
+    const std::optional<Refusal> refusal = RefusalOf(target);
+    bool denied = refusal && refusal->denied;
+    if (!denied) {
+        const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd >= 0) {
+            ::close(fd);
+        } else {
+            denied = IsPermissionError(errno);
+        }
+    }
+    if (!denied) return std::nullopt;
+    return target.string() + " could not be read (permission denied), so it is not replaced: " +
+           "what it holds would be lost. Give its owner permission to read and write it, then " +
+           "open the employee again";
+}
+
 WriteResult CommitBytes(const std::filesystem::path& target, std::string_view bytes,
                         std::optional<std::size_t> failAfter) {
     if (target.empty() || HasNul(target)) return Failure("invalid file name");
@@ -119,6 +229,8 @@ WriteResult CommitBytes(const std::filesystem::path& target, std::string_view by
     if (folder.empty()) folder = ".";
 
     if (target.filename().empty()) return Failure("invalid file name");
+
+    if (const auto unreadable = UnreadableTarget(target)) return Failure(*unreadable);
 
     RemoveStaleTemporaries(folder, target.filename());
     TemporaryFile temp;
@@ -129,11 +241,17 @@ WriteResult CommitBytes(const std::filesystem::path& target, std::string_view by
                        ErrnoText(error));
     }
 
-    // Keep the permissions of the file being replaced.
+    // Keep the permissions of the file being replaced, but never write a file its owner cannot
+    // read and write back: the next save or open would fail on it.
     struct stat previous {};
+    struct stat created {};
+    mode_t mode = 0600;
     if (::stat(target.c_str(), &previous) == 0 && S_ISREG(previous.st_mode)) {
-        ::fchmod(fd.Get(), previous.st_mode & 07777);
+        mode = previous.st_mode & 07777;
+    } else if (::fstat(fd.Get(), &created) == 0) {
+        mode = created.st_mode & 07777;
     }
+    ::fchmod(fd.Get(), mode | S_IRUSR | S_IWUSR);
 
     std::string_view toWrite = bytes;
     if (failAfter) toWrite = bytes.substr(0, *failAfter);
@@ -151,12 +269,16 @@ WriteResult CommitBytes(const std::filesystem::path& target, std::string_view by
         error = errno;
         return Failure("cannot close " + temp.Path() + ": " + ErrnoText(error));
     }
+    if (RefusalOf(target)) {
+        if (WriteResult kept = KeepRefusedFile(target); !kept) return kept;
+    }
     if (::rename(temp.Path().c_str(), target.c_str()) != 0) {
         error = errno;
         return Failure("cannot replace " + target.string() + ": " + ErrnoText(error));
     }
     temp.Keep();
     SyncFolder(folder);
+    refused_files::Forget(target);
     return WriteResult{};
 }
 
@@ -229,11 +351,14 @@ WriteResult RecordWriter::Commit() {
 RecordReader RecordReader::Open(const std::filesystem::path& path) {
     RecordReader reader{std::string()};
     try {
+        reader.path_ = path;
         std::string reason;
         off_t size = 0;
-        Descriptor fd(OpenRegularFile(path, reason, size));
+        bool denied = false;
+        Descriptor fd(OpenRegularFile(path, reason, size, &denied));
         if (fd.Get() < 0) {
             reader.FailToLoad(std::move(reason));
+            reader.error_->denied = denied;
             return reader;
         }
         if (static_cast<std::uint64_t>(size) > kLargestRecordFile) {
@@ -473,10 +598,40 @@ bool RecordReader::Refuse(std::string reason) {
     return Fail(std::move(reason));
 }
 
+void RecordReader::NoteOutcome() {
+    if (path_.empty()) return;
+    // A folder, a pipe or a device in the file's place holds no contents to keep, and nothing
+    // standing there is no file at all.
+    struct stat info {};
+    const bool file =
+        ::lstat(path_.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
+    if (error_ && !file) return;
+    if (error_) {
+        refused_files::Note(path_, *error_);
+        error_->disposition =
+            error_->denied
+                ? "A save will not replace it. Give its owner permission to read it, then open "
+                  "the employee again."
+                : "Before a save replaces it, it will be kept as " + KeptCopyName(path_).string() +
+                      ".";
+    } else {
+        refused_files::Forget(path_);
+    }
+}
+
 bool RecordReader::Finish() {
+    const bool whole = FinishReading();
+    NoteOutcome();
+    return whole;
+}
+
+bool RecordReader::FinishReading() {
     if (!Ok()) return false;
     if (endedByData_ && field_ > 0 && !fieldPending_) {
-        return Fail("the file ends inside this field, with no line end: it looks cut short");
+        return Fail(
+            "the file ends inside this field, with no line end: it looks cut short. If the "
+            "value is complete, mend the file by ending its last line (press Enter after the "
+            "last value in a text editor and save it)");
     }
     // Whatever follows now is a field the format does not have.
     ++field_;
@@ -530,9 +685,61 @@ bool FileExists(const std::filesystem::path& path) {
 
 bool FileMissing(const std::filesystem::path& path) {
     if (path.empty() || HasNul(path)) return true;
+    // lstat, so that a link whose target is gone counts as there: it is a file that cannot be
+    // read, and the save that replaced it would lose the link.
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0) return false;
+    if (::lstat(path.c_str(), &info) == 0) return false;
     return errno == ENOENT || errno == ENOTDIR || errno == ENAMETOOLONG;
+}
+
+std::string DescribeReadError(std::string_view fileName, const ReadError& error) {
+    std::string text(fileName);
+    if (error.line > 0) {
+        text += ", line " + std::to_string(error.line) + ", field " + std::to_string(error.field);
+    }
+    text += ": " + error.reason;
+    if (!error.disposition.empty()) text += "\r\n" + error.disposition;
+    return text;
+}
+
+namespace refused_files {
+
+void Note(const std::filesystem::path& file, const ReadError& error) {
+    const std::lock_guard<std::mutex> hold(RefusedMutex());
+    Refused()[Absolute(file)] = Refusal{error.denied};
+}
+
+void Forget(const std::filesystem::path& file) {
+    const std::lock_guard<std::mutex> hold(RefusedMutex());
+    Refused().erase(Absolute(file));
+}
+
+bool Contains(const std::filesystem::path& file) {
+    return RefusalOf(file).has_value();
+}
+
+}  // namespace refused_files
+
+std::filesystem::path KeptCopyName(const std::filesystem::path& file) {
+    const std::string base = file.native() + std::string(kKeptCopySuffix);
+    for (int n = 1;; ++n) {
+        std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat info {};
+        if (::lstat(name.c_str(), &info) != 0 || n >= 999) return {name};
+    }
+}
+
+std::size_t LongestFileName(const std::filesystem::path& folder) {
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : 255;
+}
+
+std::size_t LongestAddedToFileName() {
+    // A temporary file is "." + name + ".tmp-" + six characters; a kept copy is name +
+    // ".damaged-999" at the most.
+    const std::size_t temporary = TemporaryNameExtra();
+    const std::size_t kept = kKeptCopySuffix.size() + std::string_view("-999").size();
+    return std::max(temporary, kept);
 }
 
 std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension) {

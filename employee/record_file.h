@@ -75,10 +75,24 @@ std::string QuotedValue(std::string_view value);
 // Where and why a read failed. `field` counts from 1 over the whole file; field and line are 0
 // when the file itself could not be opened or read.
 struct ReadError {
+    ReadError() = default;
+    ReadError(std::size_t atField, std::size_t atLine, std::string why)
+        : field(atField), line(atLine), reason(std::move(why)) {}
+
     std::size_t field = 0;
     std::size_t line = 0;
     std::string reason;
+    // The file exists but its permissions keep it from being read: it is not damaged, and a save
+    // must not replace it.
+    bool denied = false;
+    // What the next save does about the refused file, for the message: where it will be kept, or
+    // that it will not be replaced. Empty for data that is not a file.
+    std::string disposition;
 };
+
+// "Where it failed" for a message: "Worker1.use, line 4, field 11: not a number: "x"", followed
+// by the disposition on a line of its own.
+std::string DescribeReadError(std::string_view fileName, const ReadError& error);
 
 // Reads fields in order, wherever the line breaks fall. After the first failure every further
 // read fails too and `Error()` tells the first one, so a format reader can read straight through
@@ -110,6 +124,8 @@ class RecordReader {
     // may follow, and the last field must be ended by a line end, as every line of the format is;
     // a file that stops inside its last field has been cut short. Anything else means the file is
     // not the one the reader expects (another kind of file, or one of the other pay frequency).
+    // A file refused here (or before) is noted for the next save of it; one read whole is no
+    // longer refused.
     bool Finish();
     // Finish for a format whose fields keep what was read before a failure: a file cut inside its
     // last field fails at that field, so the field gets back the value it held before the read.
@@ -127,6 +143,8 @@ class RecordReader {
 
   private:
     explicit RecordReader(std::string text) : text_(std::move(text)) {}
+    void NoteOutcome();
+    bool FinishReading();
     // The next raw field, or nullopt at the end of the data.
     std::optional<std::string> NextField(bool& quoted);
     // Counts the field and takes it, failing at the end of the data.
@@ -136,6 +154,7 @@ class RecordReader {
     void FailToLoad(std::string reason);
 
     std::string text_;
+    std::filesystem::path path_;  // empty for text that is not a file
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     std::size_t field_ = 0;
@@ -148,9 +167,35 @@ class RecordReader {
 // True when the file can be opened for reading; never reports an error.
 bool FileExists(const std::filesystem::path& path);
 // True when nothing stands at the name (or the name cannot name a file). Readers treat only this
-// as "no file": a folder, a pipe or a file they may not read stands where their file belongs and
-// is refused with the reason, where FileExists would answer false for it as for a missing one.
+// as "no file": a folder, a pipe, a file they may not read or a symbolic link whose target is
+// gone stands where their file belongs and is refused with the reason, where FileExists would
+// answer false for it as for a missing one.
 bool FileMissing(const std::filesystem::path& path);
+
+// Files a reader refused, so that no save replaces one unseen. A damaged file is kept beside
+// itself under KeptCopyName before the first save that replaces it; a file that could not be read
+// for its permissions is not replaced at all, since what it holds is unknown, not damaged.
+//
+// The list is process-wide on purpose: the readers and the writers of one file meet nowhere but
+// in the file system (the settings writers take a path and nothing else), and the one place every
+// write passes through is RecordWriter::Commit. Entries are absolute paths, so a change of the
+// working folder does not confuse two employees' files.
+namespace refused_files {
+void Note(const std::filesystem::path& file, const ReadError& error);
+void Forget(const std::filesystem::path& file);
+bool Contains(const std::filesystem::path& file);
+}  // namespace refused_files
+
+// "Worker2.cfe.damaged", or "Worker2.cfe.damaged-2" and so on when that is taken: never an
+// employee file's extension, never a name the open dialog offers.
+inline constexpr std::string_view kKeptCopySuffix = ".damaged";
+std::filesystem::path KeptCopyName(const std::filesystem::path& file);
+
+// The longest file name the working folder allows (NAME_MAX, 255 where it cannot be asked).
+std::size_t LongestFileName(const std::filesystem::path& folder = ".");
+// What a save adds to a file's name for its temporary file and for a kept copy of a refused one,
+// at most: the longest name of a file the program writes is this much longer than its own name.
+std::size_t LongestAddedToFileName();
 
 // The per-employee file name: the employee's name immediately followed by the extension.
 std::filesystem::path EmployeeFile(std::string_view activeUser, std::string_view extension);

@@ -39,6 +39,10 @@ WriteResult Failure(std::string reason) {
 
 }  // namespace
 
+std::size_t TemporaryNameExtra() {
+    return TemporaryPrefix("").size() + kTemporaryDigitCount;
+}
+
 std::string TemporaryPrefix(const std::filesystem::path& fileName) {
     return "." + fileName.native() + std::string(kTemporaryTag);
 }

@@ -18,6 +18,8 @@ namespace kestrel {
 // employee file's extension nor anything the open dialog offers, so a copy left by a killed write
 // is never taken for the file itself. This is the part before the six random characters.
 std::string TemporaryPrefix(const std::filesystem::path& fileName);
+// How many characters a temporary file's name has beyond the name of its target.
+std::size_t TemporaryNameExtra();
 
 // Removes the temporary files that earlier writes of `fileName` left in `folder` when they were
 // killed before their rename. Best effort.

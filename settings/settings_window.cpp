@@ -35,12 +35,26 @@ bool StoreCellsOrComplain(Host& host, const std::vector<NumberCell>& cells) {
 }
 
 bool ReadToShow(Host& host, std::string_view fileName, const SettingsFileResult& read) {
-    if (read.status == SettingsFileStatus::Corrupted) ShowCorruptedFile(host, fileName);
+    if (read.status != SettingsFileStatus::Corrupted)
+        return read.status == SettingsFileStatus::Loaded;
+    // The standard message names the file; where it failed and what a save will do with it follow,
+    // and a file kept from being read by its permissions is not called corrupted.
+    if (read.error.denied) {
+        ShowMessage(host,
+                    "The file " + DescribeReadError(fileName, read.error) +
+                        "\r\nIt was not read; the values shown are not from it.",
+                    MsgIcon::Warning);
+    } else {
+        ShowMessage(host, CorruptedFileMessage(fileName) + "\r\n\r\n" +
+                              DescribeReadError(fileName, read.error));
+    }
     return read.status == SettingsFileStatus::Loaded;
 }
 
 bool WrittenOrReported(Host& host, const WriteResult& written) {
-    if (!written) ShowWriteError(host);
+    // The standard message blames the entries; the reason tells a file that may not be
+    // replaced, or a full disk, from a bad number.
+    if (!written) ShowMessage(host, WriteErrorMessage() + "\r\n\r\n" + written.error);
     return written.ok;
 }
 

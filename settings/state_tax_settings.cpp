@@ -43,10 +43,9 @@ SettingsFileResult ReadOutcome(const RecordReader& in) {
     return {SettingsFileStatus::Loaded, {}};
 }
 
-SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
-                                 EmployeeProfile& profile) {
-    if (FileMissing(path)) return {};
-    RecordReader in = RecordReader::Open(path);
+namespace {
+
+void ReadStateFields(RecordReader& in, StateTaxSettings& settings, EmployeeProfile& profile) {
     // Every read goes straight into its field: after the first failure the reader refuses the
     // rest, so what was read before it keeps its new value and the remainder stays as it was.
     ReadTaxTables(in, settings.SingleBrackets, settings.MarriedBrackets, settings.NoStateTax,
@@ -64,7 +63,16 @@ SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSett
     in.Int16(settings.ArizonaFlag);
     in.Int16(settings.LouisianaFlag);
     in.Int16(settings.IowaFlag);
-    in.Int16(profile.StateAllowances);
+    // The count picks a row of the exemption tables, which have ten.
+    std::int16_t allowances = 0;
+    if (in.Int16(allowances)) {
+        if (allowances >= 0 && allowances <= 9) {
+            profile.StateAllowances = allowances;
+        } else {
+            in.Refuse("the state allowances are a count from 0 to 9, not " +
+                      std::to_string(allowances));
+        }
+    }
     // Any other status would quietly take no exemption at all; the User Info window offers only
     // these two, and the command line refuses any other.
     std::string status;
@@ -83,7 +91,24 @@ SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSett
     const CheckFlag missouri = settings.MissouriFlag;
     in.Int16(settings.MissouriFlag);
     in.Finish(settings.MissouriFlag, missouri);
-    return ReadOutcome(in);
+}
+
+}  // namespace
+
+SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
+                                 EmployeeProfile& profile) {
+    if (FileMissing(path)) return {};
+    RecordReader in = RecordReader::Open(path);
+    ReadStateFields(in, settings, profile);
+    const SettingsFileResult outcome = ReadOutcome(in);
+    // The fields read before the failure came from a refused file: the part of the records the
+    // file carries starts from a new employee's values instead, never half from the file.
+    if (outcome.status == SettingsFileStatus::Corrupted) {
+        RecordReader fresh = RecordReader::FromText(
+            StateRecords({}, NewYorkStateDefaults(), NewEmployeeProfile()).Contents());
+        ReadStateFields(fresh, settings, profile);
+    }
+    return outcome;
 }
 
 RecordWriter StateRecords(const std::filesystem::path& path, const StateTaxSettings& settings,

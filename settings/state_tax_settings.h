@@ -61,7 +61,8 @@ SettingsFileResult ReadOutcome(const RecordReader& in);
 
 // The 23 lines of the ".sta" file. The file also carries five profile fields (state status and
 // allowances, federal exempt, additional federal, FICA exempt). A corrupted file stops at the
-// failing field: what was read before it keeps its new value, as the format has always done.
+// failing field, and every field the file carries then takes a new employee's value: nothing of
+// a refused file, and nothing of the employee read before, is used.
 SettingsFileResult ReadStateFile(const std::filesystem::path& path, StateTaxSettings& settings,
                                  EmployeeProfile& profile);
 // The lines WriteStateFile commits.

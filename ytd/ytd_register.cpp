@@ -110,7 +110,8 @@ std::string DamagedMessage(const std::string& fileName, const ReadError& error, 
         where += ": ";
     }
     return "The year-to-date file " + fileName + " is damaged and could not be read (" + where +
-           error.reason + "). The register was left empty.";
+           error.reason + "). The register was left empty." +
+           (error.disposition.empty() ? "" : "\r\n" + error.disposition);
 }
 
 // Reads the whole file before anything reaches the register, so a damaged file never leaves it

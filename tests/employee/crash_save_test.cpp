@@ -1,6 +1,6 @@
 // Saves killed at any moment: every file of the employee is left whole, as one save or the other
 // wrote it, and whatever a killed save left behind goes with the next save of that file and
-// nothing else does.
+// nothing else does. Saves of two running copies take turns, so a set never mixes them.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -19,6 +20,7 @@
 
 #include "app/program.h"
 #include "employee/employee_files.h"
+#include "employee/employee_lock.h"
 #include "employee/record_file.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
@@ -83,12 +85,18 @@ class CrashSave : public ::testing::Test {
         program.nonResidentSettings.NonResidentPercent = 1 + v;
     }
 
+    // The employee's files, and whatever else a save leaves.
+    static Snapshot Saved() {
+        Snapshot files = Take();
+        files.erase("Fedtaxx.tax");
+        files.erase(".Worker1.lock");
+        return files;
+    }
+
     Snapshot SaveVersion(int version) {
         Vary(version);
         EXPECT_TRUE(program.saveUser.FullSave());
-        Snapshot files = Take();
-        files.erase("Fedtaxx.tax");
-        return files;
+        return Saved();
     }
 
     TempWorkDir dir;
@@ -148,6 +156,7 @@ TEST_F(CrashSave, KilledSavesLeaveWholeFilesAndTheNextSaveLeavesNoTemporary) {
 
         Snapshot now = Take();
         now.erase("Fedtaxx.tax");
+        now.erase(".Worker1.lock");
         int fromFirst = 0;
         for (const auto& [name, contents] : first) {
             ASSERT_EQ(now.count(name), 1U) << name << " is gone after kill " << trial;
@@ -205,6 +214,7 @@ TEST_F(CrashSave, TheNextSaveRemovesOnlyAbandonedTemporariesOfTheFilesItWrites) 
     expected.insert(".Worker1.hol.tmp-inwork");
     Snapshot now = Take();
     now.erase("Fedtaxx.tax");
+    now.erase(".Worker1.lock");
     EXPECT_EQ(Names(now), expected);
     for (const auto& name : kept)
         EXPECT_EQ(now.at(name), "someone else's") << name;
@@ -215,6 +225,76 @@ TEST_F(CrashSave, TheNextSaveRemovesOnlyAbandonedTemporariesOfTheFilesItWrites) 
     now = Take();
     EXPECT_EQ(now.count(".Worker1.hol.tmp-inwork"), 0U);
     EXPECT_EQ(now.count(".Worker1.cti.tmp-folder"), 1U);
+}
+
+// Two copies save their own version over and over; after each save, under the save lock, each
+// counts the sets that are neither version.
+TEST_F(CrashSave, SavesFromTwoRunningCopiesNeverInterleave) {
+    const Snapshot versions[2] = {SaveVersion(0), SaveVersion(1)};
+    auto run = [&](int copy) {
+        int mixed = 0;
+        for (int i = 0; i < 60; ++i) {
+            SaveVersion(copy);
+            const EmployeeLock::Saving looking = EmployeeLock::ForSave("Worker1");
+            const Snapshot now = Saved();
+            mixed += now != versions[0] && now != versions[1] ? 1 : 0;
+        }
+        return mixed;
+    };
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) ::_exit(std::min(run(1), 100));
+    EXPECT_EQ(run(0), 0);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "sets mixed, as the other copy saw them";
+}
+
+TEST_F(CrashSave, OpeningAnEmployeeOpenElsewhereAsksWhetherToGoOn) {
+    program.employeeLock.Release();  // only the other process has Worker1 open
+    int ready[2];
+    int done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Another copy with Worker1 open until the test closes its end, or gives up on it.
+        ::alarm(60);
+        ::close(done[1]);
+        EmployeeLock other;
+        const char mark = other.MarkOpen("Worker1") ? 'y' : 'n';
+        char end = 0;
+        if (::write(ready[1], &mark, 1) != 1 || ::read(done[0], &end, 1) < 0) ::_exit(1);
+        ::_exit(0);
+    }
+    ::close(done[0]);
+    char mark = 0;
+    ASSERT_EQ(::read(ready[0], &mark, 1), 1);
+    ASSERT_EQ(mark, 'y');
+
+    ScriptedHost secondHost;
+    Program second{secondHost};
+    second.Start();
+    for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+        secondHost.messages.clear();
+        secondHost.onModal["frmSaveUser"] = [&](Form&) { second.saveUser.ui().cmdNo->UserClick(); };
+        secondHost.files.emplace_back("Worker1.use");
+        secondHost.answers.push_back(answer);
+        second.form1.ui().mnuOpen->UserClick();
+        ASSERT_EQ(secondHost.messages.size(), 1U);
+        EXPECT_EQ(secondHost.messages[0].buttons, MsgButtons::YesNo);
+        EXPECT_NE(secondHost.messages[0].text.find("open in another running copy"),
+                  std::string::npos);
+        EXPECT_EQ(second.ActiveUser, answer == MsgResult::Yes ? "Worker1" : "");
+    }
+    ::close(done[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    // Its own mark is not another copy's: with the other copy gone, nothing is open elsewhere.
+    EXPECT_EQ(second.employeeLock.Employee(), "Worker1");
+    EXPECT_FALSE(second.employeeLock.OpenElsewhere("Worker1"));
 }
 
 TEST(RecordWriterTemporaries, AreMadeAndSweptInTheTargetsOwnFolder) {

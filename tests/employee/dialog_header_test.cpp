@@ -123,7 +123,8 @@ TEST_F(HeaderWindow, DamagedFileIsReportedAndPlaceholdersFillTheEmptyFields) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               "The company heading file is damaged and was not read:\r\nHeader.sav, line 2, field "
-              "3: unexpected end of file");
+              "3: unexpected end of file\r\nBefore a save replaces it, it will be kept as "
+              "Header.sav.damaged.");
     EXPECT_EQ(program.header, (CompanyHeader{"Earlier", "Address", "Zip Code", "ID Number"}));
     EXPECT_EQ(ui().txtHeader[0]->Text(), "Earlier");
     EXPECT_TRUE(window().IsVisible());

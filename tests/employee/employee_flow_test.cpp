@@ -2,9 +2,13 @@
 // flows a user goes through, driven through the windows on a scripted host in a folder of their
 // own, with every file checked.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -220,8 +224,18 @@ TEST_F(EmployeeFlow, NamesThatAreNotFileNamesAreRefusedAndNothingIsWritten) {
     Session run;
     const std::set<std::string> before = Folder();
     const std::set<std::string> parent = Folder("..");
-    const std::vector<std::string> names{"../evil", "a/b",    "a\\b", "..",      "c:d",
-                                         " lead",   "trail ", "",     "tab\tin", "nl\nin"};
+    // A name of 240 bytes is a file name, but not once a save adds its temporary suffix.
+    const std::vector<std::string> names{"../evil",
+                                         "a/b",
+                                         "a\\b",
+                                         "..",
+                                         "c:d",
+                                         " lead",
+                                         "trail ",
+                                         "",
+                                         "tab\tin",
+                                         "nl\nin",
+                                         std::string(240, 'a')};
     for (const std::string& name : names) {
         run.host.messages.clear();
         run.New(name);
@@ -438,6 +452,166 @@ TEST_F(EmployeeFlow, ACalculationWithNoEmployeeOpenWritesNothing) {
     run.Calculate("40");
     EXPECT_EQ(run.main().lbGross->Caption(), "$300.00");
     EXPECT_EQ(Folder(), before);
+}
+
+// A file refused when its employee is opened: its part of the employee starts from a new
+// employee's values, the main window names it, and the save that replaces it first keeps it
+// beside itself. A file its permissions keep from being read is not replaced at all.
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const auto& text : texts)
+        all += text + "\n";
+    return all;
+}
+
+// Worker1 with a figure of its own in every file; Worker2 with others.
+void MakeTwoEmployees() {
+    Session run;
+    run.New("Worker1");
+    Program& p = run.program;
+    p.profile.HourlyRate1 = 12.5F;
+    p.profile.EmployeeAddress = "1 First St";
+    p.profile.Cafeteria = 15;
+    p.profile.CafeteriaReducesState = 1;
+    p.profile.StateAllowances = 3;
+    p.overtime.OtAmount[0] = "12.25";
+    p.leave.SickStart = 4;
+    p.stateSettings.SdiPercent = 1.5F;
+    p.citySettings.SingleExemptions[1] = 40;
+    p.nonResidentSettings.NonResidentPercent = 1;
+    ASSERT_TRUE(p.saveUser.FullSave());
+    run.New("Worker2");
+    ASSERT_TRUE(p.saveUser.FullSave());
+}
+
+TEST_F(EmployeeFlow, ACutShortCafeteriaFileStartsFromDefaultsAndIsKeptByTheNextSave) {
+    MakeTwoEmployees();
+    WriteFile("Worker2.cfe", "30,1,0");
+    Session run;
+    run.Open("Worker1.use");
+    run.host.messages.clear();
+    run.Open("Worker2.use");
+
+    ASSERT_EQ(run.NoticeTexts().size(), 1U) << Joined(run.NoticeTexts());
+    const std::string told = run.NoticeTexts()[0];
+    EXPECT_NE(told.find("Worker2.cfe, line 1, field 3"), std::string::npos) << told;
+    EXPECT_NE(told.find("ending its last line"), std::string::npos) << told;
+    EXPECT_NE(told.find("kept as Worker2.cfe.damaged"), std::string::npos) << told;
+    EXPECT_EQ(run.program.profile.Cafeteria, 0.0F);
+    EXPECT_NE(run.main().lbStatus->Caption().find("Worker2.cfe"), std::string::npos)
+        << run.main().lbStatus->Caption();
+
+    run.program.form1.CalculatePay();
+    EXPECT_EQ(ReadFile("Worker2.cfe.damaged"), "30,1,0");
+    EXPECT_EQ(ReadFile("Worker2.cfe"), "0,0,0\r\n");
+
+    // Refused again later, it goes beside the first kept copy, which stays as it was.
+    WriteFile("Worker2.cfe", "31,1,0");
+    run.Open("Worker2.use");
+    run.program.form1.CalculatePay();
+    EXPECT_EQ(ReadFile("Worker2.cfe.damaged"), "30,1,0");
+    EXPECT_EQ(ReadFile("Worker2.cfe.damaged-2"), "31,1,0");
+    // A file read whole is not kept by the next save.
+    run.program.form1.CalculatePay();
+    EXPECT_FALSE(fs::exists("Worker2.cfe.damaged-3"));
+    // The notice belongs to the employee it was given for.
+    run.New("Worker3");
+    EXPECT_EQ(run.main().lbStatus->Caption(), "");
+}
+
+// Each file of the employee, refused at Open after Worker1 was open: the figures it carries come
+// from a new employee, never from Worker1.
+TEST_F(EmployeeFlow, EveryRefusedFileLeavesItsPartAtTheNewEmployeeValues) {
+    struct Case {
+        const char* extension;
+        std::function<bool(const Program&)> fromNewEmployee;
+    };
+    const std::vector<Case> cases{
+        {".use", [](const Program& p) { return p.profile.HourlyRate1 == 0; }},
+        {".and",
+         [](const Program& p) {
+             return p.profile.EmployeeAddress == "Employee's Address for Check";
+         }},
+        {".cfe", [](const Program& p) { return p.profile.Cafeteria == 0; }},
+        {".sta",
+         [](const Program& p) {
+             return p.stateSettings.SdiPercent == 0 && p.profile.StateAllowances == 0;
+         }},
+        {".cti",
+         [](const Program& p) {
+             return p.citySettings.SingleExemptions[1] == NewYorkCityDefaults().SingleExemptions[1];
+         }},
+        {".nci",
+         [](const Program& p) {
+             return p.nonResidentSettings.NonResidentPercent ==
+                    NonResidentDefaults().NonResidentPercent;
+         }},
+        {".hol", [](const Program& p) { return p.leave.SickStart == 0; }},
+        {".ovw", [](const Program& p) { return p.overtime.OtAmount[0] == "0"; }},
+    };
+    MakeTwoEmployees();
+    for (const Case& c : cases) {
+        const std::string file = std::string("Worker2") + c.extension;
+        const std::string good = ReadFile(file);
+        WriteFile(file, "not,this,program's\r\n");
+        Session run;
+        run.Open("Worker1.use");
+        ASSERT_FALSE(c.fromNewEmployee(run.program)) << c.extension;
+        run.Open("Worker2.use");
+        EXPECT_TRUE(c.fromNewEmployee(run.program)) << c.extension;
+        EXPECT_NE(run.main().lbStatus->Caption().find(file), std::string::npos)
+            << run.main().lbStatus->Caption();
+        EXPECT_NE(Joined(run.NoticeTexts()).find(file), std::string::npos)
+            << Joined(run.NoticeTexts());
+        WriteFile(file, good);
+    }
+}
+
+// Root reads any file, so the permission case runs in a child that gives root's rights up.
+TEST_F(EmployeeFlow, AFileThatMayNotBeReadIsSaidSoAndNotReplaced) {
+    MakeTwoEmployees();
+    const std::string held = ReadFile("Worker1.sta");
+    fs::permissions(".", fs::perms::all);
+    ASSERT_EQ(::chmod("Worker1.sta", 0), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+        Session run;
+        run.Open("Worker1.use");
+        const std::string told = Joined(run.NoticeTexts());
+        int failures = 0;
+        if (told.find("Worker1.sta: cannot be opened: permission denied") == std::string::npos)
+            failures |= 1;
+        if (told.find("corupted") != std::string::npos) failures |= 2;
+        if (run.program.saveUser.FullSave()) failures |= 4;
+        ::_exit(failures);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not said, 2: called corrupted, 4: saved";
+    ASSERT_EQ(::chmod("Worker1.sta", 0600), 0);
+    EXPECT_EQ(ReadFile("Worker1.sta"), held);
+}
+
+TEST_F(EmployeeFlow, ASaveLeavesEveryFileReadableAndWritableByItsOwner) {
+    MakeTwoEmployees();
+    // Mode 000 is the case seen, and root can still read it; anyone else needs the read bit.
+    ASSERT_EQ(::chmod("Worker1.sta", ::geteuid() == 0 ? 0 : 0400), 0);
+    ASSERT_EQ(::chmod("Worker1.cti", 0440), 0);
+    const mode_t mask = ::umask(0277);
+    Session run;
+    run.New("Worker3");
+    ::umask(mask);
+    run.program.saveUser.ui().txtSaveUser->SetText("Worker1");
+    ASSERT_TRUE(run.program.saveUser.FullSave()) << Joined(run.NoticeTexts());
+    for (const char* file : {"Worker1.sta", "Worker1.cti", "Worker3.use"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(file, &info), 0) << file;
+        EXPECT_EQ(info.st_mode & 0600, 0600U) << file;
+    }
 }
 
 }  // namespace

@@ -225,7 +225,8 @@ TEST_F(LeaveWindow, DamagedFileIsReportedAndTheRecordIsShownUnchanged) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,
               "The leave balances file is damaged and was not read:\r\nWorker1.hol, line 2, field "
-              "9: not a number: \"four\"\r\nThe balances held before are kept.");
+              "9: not a number: \"four\"\r\nBefore a save replaces it, it will be kept as "
+              "Worker1.hol.damaged.\r\nThe balances held before are kept.");
     EXPECT_EQ(program.leave, Sample());
     EXPECT_EQ(ui().txtVdate[0]->Text(), "1/3/05");
     EXPECT_EQ(ui().lbVacBal->Caption(), "7.79999995231628");

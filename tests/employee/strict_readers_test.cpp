@@ -18,6 +18,7 @@
 #include "employee/pay_period.h"
 #include "employee/profile_files.h"
 #include "platform/scripted_host.h"
+#include "settings/state_tax_settings.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
@@ -249,12 +250,64 @@ TEST_F(StrictReaders, OpeningAnEmployeeReportsAFolderInPlaceOfAFile) {
     std::filesystem::create_directory("Worker1.hol");
     program.profile.Cafeteria = 7;
     EXPECT_FALSE(LoadProfileFiles(program));
-    EXPECT_EQ(program.profile.Cafeteria, 7.0F);
+    // Not the value held before: that may be another employee's.
+    EXPECT_EQ(program.profile.Cafeteria, 0.0F);
     program.dialogVac.GetVac();
     const std::vector<std::string> told = host.MessageTexts();
     ASSERT_EQ(told.size(), 2u);
     EXPECT_EQ(told[0].rfind("The file Worker1.cfe: is a directory\r\n", 0), 0u) << told[0];
     EXPECT_NE(told[1].find("Worker1.hol: is a directory"), std::string::npos) << told[1];
+}
+
+// Values the windows could never have stored are refused with where they stand, not read as
+// something else: "single" was taxed as Married, a damaged allowance byte as no allowances.
+TEST_F(StrictReaders, ValuesNoWindowStoresAreRefusedWithTheirPlace) {
+    struct Case {
+        const char* name;
+        const char* file;
+        std::size_t line;  // counted from 1
+        std::string text;
+        const char* where;
+    };
+    const std::vector<Case> cases{
+        {"lower-case status", "W.use", 4, "\"0\",\"single\",0", "W.use, line 4, field 11"},
+        {"blank status", "W.use", 4, "\"0\",\"\",0", "W.use, line 4, field 11"},
+        {"damaged allowance", "W.use", 4, "\"\x01\",\"Single\",0", "W.use, line 4, field 10"},
+        {"ten allowances", "W.use", 4, "\"10\",\"Single\",0", "W.use, line 4, field 10"},
+        {"half an allowance", "W.use", 4, "\"2.5\",\"Single\",0", "W.use, line 4, field 10"},
+        {"both frequencies", "W.use", 7, "#TRUE#,#TRUE#,\"CrUnion\"", "W.use, line 7, field 20"},
+        {"state allowances", "W.sta", 23, "0,0,0,12,\"Single\",0,0,0,0,0,0",
+         "W.sta, line 23, field 94"},
+        {"negative state allowances", "W.sta", 23, "0,0,0,-1,\"Single\",0,0,0,0,0,0",
+         "W.sta, line 23, field 94"},
+    };
+    for (const Case& c : cases) {
+        EmployeeProfile profile = NewEmployeeProfile();
+        OvertimeAllowance overtime;
+        ProfileReserved reserved;
+        StateTaxSettings state = NewYorkStateDefaults();
+        std::string text = std::string(c.file) == "W.use"
+                               ? UseRecords(c.file, profile, overtime, {}, reserved).Contents()
+                               : StateRecords(c.file, state, profile).Contents();
+        std::size_t start = 0;
+        for (std::size_t line = 1; line < c.line; ++line)
+            start = text.find("\r\n", start) + 2;
+        text.replace(start, text.find("\r\n", start) - start, c.text);
+        WriteFile(c.file, text);
+
+        std::optional<ReadError> error;
+        if (std::string(c.file) == "W.use") {
+            error = ReadUseFile(c.file, profile, overtime, reserved);
+        } else if (const auto read = ReadStateFile(c.file, state, profile);
+                   read.status == SettingsFileStatus::Corrupted) {
+            error = read.error;
+        }
+        ASSERT_TRUE(error.has_value()) << c.name;
+        EXPECT_EQ(DescribeReadError(c.file, *error).substr(0, std::string(c.where).size()), c.where)
+            << c.name << ": " << error->reason;
+        EXPECT_EQ(profile.FederalStatus, "Single") << c.name;
+        EXPECT_EQ(profile.StateAllowances, 0) << c.name;
+    }
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 #include "app/program.h"
 #include "platform/scripted_host.h"
 #include "support/form_layout.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
 namespace {
 
 using testing::ReadFile;
+using testing::StandardPart;
+using testing::StandardParts;
 using testing::TempWorkDir;
 using testing::WriteFile;
 
@@ -224,7 +227,7 @@ TEST_F(CityWindow, CorruptedFileIsReportedAndNotShown) {
     WriteFile("Worker1.cti", "1,2,3,4,5,6\r\n7,8,x\r\n");
     window().Show();
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
+    EXPECT_EQ(StandardPart(host.messages[0].text),
               "You have corupted a file.\r\nFind file,\r\nWorker1.cti\r\nand delete it.");
     EXPECT_EQ(host.messages[0].title, "Kestrel");
     // The boxes were never filled from the file, so the blank ones got the built-in values.
@@ -258,7 +261,7 @@ TEST_F(CityWindow, WriteFailureIsReportedAndTheWindowStaysOpen) {
     std::filesystem::create_directory("Worker1.cti");
     window().Show();
     ui().cmdSave->UserClick();
-    EXPECT_EQ(host.MessageTexts(),
+    EXPECT_EQ(StandardParts(host.MessageTexts()),
               (std::vector<std::string>{
                   "You have corupted a file.\r\nFind file,\r\nWorker1.cti\r\nand delete it.",
                   "Check your numbers\r\nNo blanks\r\nOnly numbers"}));

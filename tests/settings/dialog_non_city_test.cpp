@@ -7,12 +7,15 @@
 #include "app/program.h"
 #include "platform/scripted_host.h"
 #include "support/form_layout.h"
+#include "support/message_text.h"
 #include "support/temp_dir.h"
 
 namespace kestrel {
 namespace {
 
 using testing::ReadFile;
+using testing::StandardPart;
+using testing::StandardParts;
 using testing::TempWorkDir;
 using testing::WriteFile;
 
@@ -174,7 +177,7 @@ TEST_F(NonCityWindow, MalformedFileIsReportedAndNotShown) {
     WriteFile("Worker1.nci", "5,6,7,8\r\n9,-\r\n");
     window().Show();
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text,
+    EXPECT_EQ(StandardPart(host.messages[0].text),
               "You have corupted a file.\r\nFind file,\r\nWorker1.nci\r\nand delete it.");
     EXPECT_EQ(ui().txtNonMinBi[0]->Text(), "0");
     EXPECT_EQ(ui().txtNonMinBi[1]->Text(), "145");

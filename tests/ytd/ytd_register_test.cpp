@@ -333,7 +333,9 @@ TEST(YtdRegisterTest, DamagedFileIsReportedAndLeavesTheRegisterEmpty) {
         EXPECT_EQ(host.messages[0].text,
                   "The year-to-date file Worker1.yrw is damaged and could "
                   "not be read (" +
-                      c.where + "). The register was left empty.");
+                      c.where +
+                      "). The register was left empty.\r\nBefore a save replaces it, it will be "
+                      "kept as Worker1.yrw.damaged.");
         EXPECT_EQ(host.messages[0].icon, MsgIcon::Warning);
         ASSERT_EQ(grid.shown.size(), 1U);
         EXPECT_EQ(grid.shown[0].ytd, YtdRegister{});
