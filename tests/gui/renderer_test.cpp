@@ -594,7 +594,8 @@ class RendererTest : public QObject {
             modality = window->Window()->windowModality();
             QTest::mouseClick(window->WidgetFor(*dialog.ui().cmdOK), Qt::LeftButton);
         });
-        QTimer::singleShot(5000, [&] {
+        QObject guard;  // the fallback must not outlive the dialog
+        QTimer::singleShot(5000, &guard, [&] {
             timedOut = dialog.IsVisible();
             dialog.Hide();
         });
