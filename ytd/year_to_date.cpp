@@ -12,8 +12,6 @@ namespace kestrel {
 namespace {
 
 constexpr std::string_view kPosted = "#####.00";
-// What fits a screen 768 pixels high with the window's title and menu bars.
-constexpr int kLargestViewHeight = 9900;
 
 int RowsInUse(const Program& program) {
     return RowCount(program.profile.WeeklyPay);
@@ -66,10 +64,10 @@ void OpenYearToDate(Program& program) {
     strip.left = 0;
     strip.top = place.top + place.height;
     totals.SetGeometry(strip);
-    // The container shows the grid and the strip whole where the screen allows, and scrolls
-    // beyond that.
+    // The container asks for the grid and the strip whole; the window opens no larger than the
+    // screen it is on allows and scrolls to the rest.
     Rect around = container.Geometry();
-    around.height = std::min(strip.top + strip.height, kLargestViewHeight);
+    around.height = strip.top + strip.height;
     container.SetGeometry(around);
     // Always the stored file: edits of an earlier opening that were not saved are gone.
     fillBoxes(program);

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -111,6 +113,19 @@ bool IsFreshDrawing(const QObject& watched, const QEvent& event) {
         default:
             return false;
     }
+}
+
+// The size content of `content` pixels takes in `room`: all of it when it fits, otherwise the
+// room, with scroll bars `bar` pixels thick where the content overflows.
+QSize ScrolledSize(QSize content, QSize room, int bar) {
+    bool across = false;  // a horizontal bar takes height, a vertical one width
+    bool down = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        down = content.height() + (across ? bar : 0) > room.height();
+        across = content.width() + (down ? bar : 0) > room.width();
+    }
+    return QSize(content.width() + (down ? bar : 0), content.height() + (across ? bar : 0))
+        .boundedTo(room);
 }
 
 }  // namespace
@@ -205,9 +220,19 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
         client_ = mdiArea_.data();
         layout->addWidget(mdiArea_);
     } else {
-        // The design fixes every position, so the window is exactly its client area and menus.
+        // The design fixes every position, so the window is exactly its client area and menus,
+        // as far as the screen allows; the rest is scrolled to.
         client_ = new QWidget(shell_);
-        layout->addWidget(client_);
+        if (subWindow_) {
+            layout->addWidget(client_);
+        } else {
+            scroll_ = new QScrollArea(shell_);
+            scroll_->setFrameShape(QFrame::NoFrame);
+            // The controls inside take the keys; the area scrolls to whichever has them.
+            scroll_->setFocusPolicy(Qt::NoFocus);
+            scroll_->setWidget(client_);
+            layout->addWidget(scroll_);
+        }
         layout->setSizeConstraint(QLayout::SetFixedSize);
     }
     Window()->installEventFilter(this);
@@ -679,17 +704,27 @@ void FormWindow::ApplyCaptionAndGeometry() {
 void FormWindow::ApplyGeometry() {
     const Rect& geometry = form_->Geometry();
     const QRect pixels = ToPixels(geometry);
+    const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
     if (mdiArea_) {
-        const int menuHeight = menuBar_ ? menuBar_->sizeHint().height() : 0;
-        shell_->resize(pixels.width(), pixels.height() + menuHeight);
+        // The container's own area scrolls to children beyond it.
+        QSize size(pixels.width(), pixels.height() + menuHeight);
+        if (topLevel_) size = size.boundedTo(Room().size());
+        shell_->resize(size);
     } else {
         client_->setFixedSize(pixels.size());
+        if (scroll_) {
+            const QSize room = Room().size() - QSize(0, menuHeight);
+            const int bar = scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+            scroll_->setFixedSize(ScrolledSize(pixels.size(), room, bar));
+        }
         if (subWindow_) subWindow_->adjustSize();
     }
     const bool moved =
         geometry.left != appliedGeometry_.left || geometry.top != appliedGeometry_.top;
     // A window designed at 0,0 is placed when first shown instead.
-    if (moved && (geometry.left != 0 || geometry.top != 0)) Window()->move(pixels.topLeft());
+    if (moved && (geometry.left != 0 || geometry.top != 0)) {
+        Window()->move(topLevel_ ? InsideRoom(pixels.topLeft()) : pixels.topLeft());
+    }
     appliedGeometry_ = geometry;
 }
 
@@ -698,20 +733,43 @@ void FormWindow::PlaceOnFirstShow() {
     placed_ = true;
     if (!topLevel_ || form_->Geometry().left != 0 || form_->Geometry().top != 0) return;
     topLevel_->layout()->activate();
-    topLevel_->adjustSize();
+    // The container was given its size; the stock adjustment would cut it to two thirds of the
+    // screen.
+    if (!mdiArea_) topLevel_->adjustSize();
     const QWidget* over = form_->Kind() == FormKind::Modal ? QApplication::activeWindow() : nullptr;
     const QScreen* screen = QGuiApplication::primaryScreen();
     QRect area = over != nullptr && over != topLevel_.get() ? over->frameGeometry()
                  : screen != nullptr                        ? screen->availableGeometry()
                                                             : QRect();
     if (area.isEmpty()) return;
-    QPoint topLeft = area.center() - QPoint(topLevel_->width() / 2, topLevel_->height() / 2);
-    if (screen != nullptr) {
-        const QRect available = screen->availableGeometry();
-        topLeft.setX(std::max(topLeft.x(), available.left()));
-        topLeft.setY(std::max(topLeft.y(), available.top()));
+    const QPoint topLeft = area.center() - QPoint(topLevel_->width() / 2, topLevel_->height() / 2);
+    topLevel_->move(InsideRoom(topLeft));
+}
+
+QRect FormWindow::Room() const {
+    const QScreen* screen =
+        shell_ && shell_->screen() != nullptr ? shell_->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr) return QRect(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The window manager's frame is known once the window has been shown; before that, allow
+    // for a title bar and thin borders.
+    QMargins frame;
+    if (topLevel_ && topLevel_->windowHandle() != nullptr)
+        frame = topLevel_->windowHandle()->frameMargins();
+    if (frame.isNull()) {
+        const int border = 4;
+        const int title = shell_->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        frame = QMargins(border, std::max(title, 30) + border, border, border);
     }
-    topLevel_->move(topLeft);
+    return screen->availableGeometry().marginsRemoved(frame);
+}
+
+QPoint FormWindow::InsideRoom(QPoint topLeft) const {
+    const QRect room = Room();
+    const QWidget* window = Window();
+    const int right = room.left() + room.width() - window->width();
+    const int bottom = room.top() + room.height() - window->height();
+    return {std::max(room.left(), std::min(topLeft.x(), right)),
+            std::max(room.top(), std::min(topLeft.y(), bottom))};
 }
 
 void FormWindow::Show() {

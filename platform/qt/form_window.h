@@ -18,6 +18,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QScrollArea;
 class QWidget;
 
 namespace kestrel {
@@ -84,6 +85,9 @@ class FormWindow : public QObject, public FormView {
     void ApplyCaptionAndGeometry();
     void ApplyGeometry();
     void PlaceOnFirstShow();
+    // The part of the screen a top-level window's frame may take, less that frame.
+    QRect Room() const;
+    QPoint InsideRoom(QPoint topLeft) const;
     QRect ToPixels(const Rect& rect) const;
 
     void BuildMenus();
@@ -104,6 +108,7 @@ class FormWindow : public QObject, public FormView {
     QPointer<QMdiSubWindow> subWindow_;
     QPointer<FormShell> shell_;
     QPointer<QWidget> client_;
+    QPointer<QScrollArea> scroll_;  // around the client area of a top-level window
     QPointer<QMdiArea> mdiArea_;
     QPointer<QMenuBar> menuBar_;
     std::map<const Control*, QWidget*> widgets_;

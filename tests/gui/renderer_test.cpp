@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -34,6 +35,7 @@
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_host.h"
 #include "platform/scripted_host.h"
+#include "ytd/year_to_date.h"
 
 using namespace kestrel;
 
@@ -253,6 +255,35 @@ void Unnamed(QAccessibleInterface* node, const std::string& window, std::vector<
         out.push_back(window + " " + node->object()->parent()->objectName().toStdString());
     for (int i = 0; i < node->childCount(); ++i)
         Unnamed(node->child(i), window, out);
+}
+
+// Every window of the program drawn by the generic layer, the year-to-date children inside their
+// container.
+std::vector<std::unique_ptr<FormWindow>> EveryWindow(Program& p) {
+    std::vector<std::unique_ptr<FormWindow>> windows;
+    for (Form* form : std::initializer_list<Form*>{
+             &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity, &p.dialogNonCity,
+             &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader, &p.taxInfo, &p.saveUser,
+             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet}) {
+        form->Load();
+        QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
+        windows.push_back(std::make_unique<FormWindow>(*form, area));
+    }
+    return windows;
+}
+
+// All of the content can be scrolled to; with room to spare on the screen (for a title bar and a
+// menu bar) it shows whole.
+bool ShowsAll(const QAbstractScrollArea& area, QSize content, QSize screen) {
+    const QScrollBar& across = *area.horizontalScrollBar();
+    const QScrollBar& down = *area.verticalScrollBar();
+    const bool roomy =
+        content.width() + 20 <= screen.width() && content.height() + 100 <= screen.height();
+    return area.viewport()->size() + QSize(across.maximum(), down.maximum()) ==
+               content.expandedTo(area.viewport()->size()) &&
+           (across.maximum() == 0 || across.isVisible()) &&
+           (down.maximum() == 0 || down.isVisible()) &&
+           (!roomy || across.maximum() + down.maximum() == 0);
 }
 
 bool Has(const std::vector<std::string>& events, const std::string& event) {
@@ -563,7 +594,8 @@ class RendererTest : public QObject {
             modality = window->Window()->windowModality();
             QTest::mouseClick(window->WidgetFor(*dialog.ui().cmdOK), Qt::LeftButton);
         });
-        QTimer::singleShot(5000, [&] {
+        QObject guard;  // the fallback must not outlive the dialog
+        QTimer::singleShot(5000, &guard, [&] {
             timedOut = dialog.IsVisible();
             dialog.Hide();
         });
@@ -736,18 +768,11 @@ class RendererTest : public QObject {
         QVERIFY(QDir::setCurrent(folder.path()));
         ScriptedHost scripted;
         Program p(scripted);
-        std::vector<std::unique_ptr<FormWindow>> windows;
+        const auto windows = EveryWindow(p);
         std::vector<std::string> unnamed;
-        for (Form* form : std::initializer_list<Form*>{
-                 &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity,
-                 &p.dialogNonCity, &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader,
-                 &p.taxInfo, &p.saveUser, &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks,
-                 &p.printSet}) {
-            form->Load();
-            QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
-            windows.push_back(std::make_unique<FormWindow>(*form, area));
-            Unnamed(QAccessible::queryAccessibleInterface(windows.back()->Window()), form->Name(),
-                    unnamed);
+        for (const auto& window : windows) {
+            Unnamed(QAccessible::queryAccessibleInterface(window->Window()),
+                    window->GetForm()->Name(), unnamed);
         }
         QCOMPARE(unnamed, std::vector<std::string>{});
         for (const auto& [control, name] : std::vector<std::pair<const Control*, const char*>>{
@@ -761,6 +786,61 @@ class RendererTest : public QObject {
         for (const QLabel* label : windows[2]->Window()->findChildren<QLabel*>())
             QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
                      qPrintable(label->text()));
+        for (auto& window : windows)
+            window->Detach();
+    }
+
+    // Qt takes the screen and the scale at its start: each runs in a process of its own.
+    void everyWindowFitsEveryScreen() {
+        if (qEnvironmentVariableIsSet("KESTREL_FIT")) QSKIP("the parent's part");
+        QTemporaryDir folder;
+        for (const auto& [width, height, scale] : std::vector<std::tuple<int, int, double>>{
+                 {1600, 1200, 1}, {1600, 1200, 1.5}, {1600, 1200, 2}, {1366, 768, 1}}) {
+            const QString config = folder.filePath(QString("%1-%2.json").arg(height).arg(scale));
+            QVERIFY(WriteText(config, QString(R"({"screens": [{"width": %1, "height": %2}]})")
+                                          .arg(width)
+                                          .arg(height)
+                                          .toUtf8()));
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+            env.insert("QT_SCALE_FACTOR", QString::number(scale));
+            env.insert("KESTREL_FIT", QString::number(height / scale));  // what the child must see
+            QProcess child;
+            child.setProcessEnvironment(env);
+            child.setProcessChannelMode(QProcess::ForwardedChannels);  // its failures in the log
+            child.start(QCoreApplication::applicationFilePath(), {"everyWindowFitsThisScreen"});
+            QVERIFY(child.waitForFinished(60000));
+            QVERIFY2(child.exitCode() == 0, qPrintable(config));
+        }
+    }
+
+    void everyWindowFitsThisScreen() {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        if (qEnvironmentVariableIsSet("KESTREL_FIT"))
+            QCOMPARE(available.height(), qEnvironmentVariableIntValue("KESTREL_FIT"));
+        QTemporaryDir folder;
+        QVERIFY(QDir::setCurrent(folder.path()));
+        ScriptedHost scripted;
+        Program p(scripted);
+        p.profile.WeeklyPay = true;  // the taller grid
+        const auto windows = EveryWindow(p);
+        OpenYearToDate(p);
+        for (const auto& window : windows) {
+            if (window->GetForm()->MdiParent() != nullptr) continue;  // inside their container
+            window->Show();
+            QWidget* shown = window->Window();
+            QVERIFY(QTest::qWaitForWindowExposed(shown));
+            QTest::qWait(20);  // the container's scroll bars follow its children
+            const char* name = window->GetForm()->Name().c_str();
+            QVERIFY2(available.contains(shown->frameGeometry()), name);
+            const auto* scrolled =
+                shown->findChild<QAbstractScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+            QVERIFY2(scrolled != nullptr, name);
+            const auto& area = *scrolled;
+            QVERIFY2(ShowsAll(area, area.viewport()->childrenRect().size(), available.size()),
+                     name);
+            window->Hide();
+        }
         for (auto& window : windows)
             window->Detach();
     }
