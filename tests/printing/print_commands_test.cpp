@@ -1,0 +1,101 @@
+// Every command that prints asks for the printer once, and offers a PDF under the document's name.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "platform/scripted_host.h"
+#include "support/temp_dir.h"
+
+namespace kestrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct PrintCommand {
+    const char* name;
+    std::function<void(Program&)> run;
+    std::string pdfFile;  // the name the printer dialog suggests
+    bool image;           // a window's image rather than a job
+};
+
+void PrintSheet(Program& p) {
+    p.form1.ui().mnuPrintSheetItem->UserClick();
+}
+void PrintButton(Program& p) {
+    p.form1.ui().cmdPrint->UserClick();
+}
+void PrintImage(Program& p) {
+    p.form1.ui().mnuPrintItem->UserClick();
+}
+void YearToDatePrint(Program& p) {
+    p.form1.ui().cmdYear->UserClick();
+    p.ytdContainer.ui().mnuPrint->UserClick();
+}
+void PrintCheck(Program& p) {
+    p.checks.Show();
+    p.checks.Menus()[0]->UserClick();
+    p.printSet.ui().cmdPrintCheck->UserClick();
+}
+void AlignmentPage(Program& p) {
+    p.printSet.Show();
+    p.printSet.ui().cmdAlignment->UserClick();
+}
+void OvertimePrint(Program& p) {
+    p.form1.ui().cmdOT->UserClick();
+    p.form2.ui().cmdPrint->UserClick();
+}
+
+class PrintCommands : public ::testing::TestWithParam<PrintCommand> {
+  protected:
+    void SetUp() override {
+        for (const auto& entry : fs::directory_iterator(testing::DemoFolder()))
+            fs::copy_file(entry.path(), entry.path().filename());
+        program.Start();
+        host.files.push_back(dir.Path() / "Worker1.use");
+        host.onModal["frmSaveUser"] = [this](Form&) { program.saveUser.ui().cmdNo->UserClick(); };
+        program.form1.ui().mnuOpen->UserClick();
+        program.form1.ui().txtWeekEnd->SetText("01/07/05");
+        program.form1.ui().txtEntry[0]->SetText("40");
+        program.form1.ui().cmdCal->UserClick();
+    }
+    void TearDown() override { EXPECT_TRUE(host.unscripted.empty()) << host.unscripted[0]; }
+
+    testing::TempWorkDir dir;
+    ScriptedHost host;
+    Program program{host};
+};
+
+TEST_P(PrintCommands, OnePrinterDialogNamedAfterTheDocument) {
+    const PrintCommand& command = GetParam();
+    // A second dialog would find no answer and count as unscripted.
+    host.printerAnswers = {true};
+    command.run(program);
+    EXPECT_EQ(host.printerDialogs, std::vector<std::string>{command.pdfFile});
+    EXPECT_EQ(host.printed.size(), command.image ? 0u : 1u);
+    EXPECT_EQ(host.imagesPrinted.size(), command.image ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryPrintout, PrintCommands,
+    ::testing::Values(
+        PrintCommand{"PrintSheet", PrintSheet, "Pay stub Worker1 01-07-05.pdf", false},
+        PrintCommand{"PrintButton", PrintButton, "Pay stub Worker1 01-07-05.pdf", false},
+        PrintCommand{"PrintImage", PrintImage, "Main window Worker1 01-07-05.pdf", true},
+        PrintCommand{"YearToDate", YearToDatePrint, "Year To Date Worker1.pdf", false},
+        PrintCommand{"PrintCheck", PrintCheck, "Paycheck Worker1 01-07-05.pdf", false},
+        PrintCommand{"Alignment", AlignmentPage, "Check alignment Worker1.pdf", false},
+        PrintCommand{"Overtime", OvertimePrint, "Overtime Worker1.pdf", true}),
+    [](const ::testing::TestParamInfo<PrintCommand>& info) { return info.param.name; });
+
+TEST(PdfFileName, KeepsTheNameInItsFolder) {
+    EXPECT_EQ(PdfFileName(DocumentName({"Pay stub", "", "01/07/05"})), "Pay stub 01-07-05.pdf");
+    EXPECT_EQ(PdfFileName("a\\b/../c"), "a-b-..-c.pdf");
+    EXPECT_EQ(PdfFileName(".."), "Document.pdf");
+}
+
+}  // namespace
+}  // namespace kestrel
