@@ -22,33 +22,6 @@ struct PrintCommand {
     bool image;           // a window's image rather than a job
 };
 
-void PrintSheet(Program& p) {
-    p.form1.ui().mnuPrintSheetItem->UserClick();
-}
-void PrintButton(Program& p) {
-    p.form1.ui().cmdPrint->UserClick();
-}
-void PrintImage(Program& p) {
-    p.form1.ui().mnuPrintItem->UserClick();
-}
-void YearToDatePrint(Program& p) {
-    p.form1.ui().cmdYear->UserClick();
-    p.ytdContainer.ui().mnuPrint->UserClick();
-}
-void PrintCheck(Program& p) {
-    p.checks.Show();
-    p.checks.Menus()[0]->UserClick();
-    p.printSet.ui().cmdPrintCheck->UserClick();
-}
-void AlignmentPage(Program& p) {
-    p.printSet.Show();
-    p.printSet.ui().cmdAlignment->UserClick();
-}
-void OvertimePrint(Program& p) {
-    p.form1.ui().cmdOT->UserClick();
-    p.form2.ui().cmdPrint->UserClick();
-}
-
 class PrintCommands : public ::testing::TestWithParam<PrintCommand> {
   protected:
     void SetUp() override {
@@ -82,20 +55,38 @@ TEST_P(PrintCommands, OnePrinterDialogNamedAfterTheDocument) {
 INSTANTIATE_TEST_SUITE_P(
     EveryPrintout, PrintCommands,
     ::testing::Values(
-        PrintCommand{"PrintSheet", PrintSheet, "Pay stub Worker1 01-07-05.pdf", false},
-        PrintCommand{"PrintButton", PrintButton, "Pay stub Worker1 01-07-05.pdf", false},
-        PrintCommand{"PrintImage", PrintImage, "Main window Worker1 01-07-05.pdf", true},
-        PrintCommand{"YearToDate", YearToDatePrint, "Year To Date Worker1.pdf", false},
-        PrintCommand{"PrintCheck", PrintCheck, "Paycheck Worker1 01-07-05.pdf", false},
-        PrintCommand{"Alignment", AlignmentPage, "Check alignment Worker1.pdf", false},
-        PrintCommand{"Overtime", OvertimePrint, "Overtime Worker1.pdf", true}),
+        PrintCommand{"PrintSheet", [](Program& p) { p.form1.ui().mnuPrintSheetItem->UserClick(); },
+                     "Pay stub Worker1 01-07-05.pdf", false},
+        PrintCommand{"PrintButton", [](Program& p) { p.form1.ui().cmdPrint->UserClick(); },
+                     "Pay stub Worker1 01-07-05.pdf", false},
+        PrintCommand{"PrintImage", [](Program& p) { p.form1.ui().mnuPrintItem->UserClick(); },
+                     "Main window Worker1 01-07-05.pdf", true},
+        PrintCommand{"YearToDate",
+                     [](Program& p) {
+                         p.form1.ui().cmdYear->UserClick();
+                         p.ytdContainer.ui().mnuPrint->UserClick();
+                     },
+                     "Year To Date Worker1.pdf", false},
+        PrintCommand{"PrintCheck",
+                     [](Program& p) {
+                         p.checks.Show();
+                         p.checks.Menus()[0]->UserClick();
+                         p.printSet.ui().cmdPrintCheck->UserClick();
+                     },
+                     "Paycheck Worker1 01-07-05.pdf", false},
+        PrintCommand{"Alignment",
+                     [](Program& p) {
+                         p.printSet.Show();
+                         p.printSet.ui().cmdAlignment->UserClick();
+                     },
+                     "Check alignment Worker1.pdf", false},
+        PrintCommand{"Overtime",
+                     [](Program& p) {
+                         p.form1.ui().cmdOT->UserClick();
+                         p.form2.ui().cmdPrint->UserClick();
+                     },
+                     "Overtime Worker1.pdf", true}),
     [](const ::testing::TestParamInfo<PrintCommand>& info) { return info.param.name; });
-
-TEST(PdfFileName, KeepsTheNameInItsFolder) {
-    EXPECT_EQ(PdfFileName(DocumentName({"Pay stub", "", "01/07/05"})), "Pay stub 01-07-05.pdf");
-    EXPECT_EQ(PdfFileName("a\\b/../c"), "a-b-..-c.pdf");
-    EXPECT_EQ(PdfFileName(".."), "Document.pdf");
-}
 
 }  // namespace
 }  // namespace kestrel
