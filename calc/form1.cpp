@@ -189,10 +189,8 @@ void Form1::BuildUi(Form1Ui& ui) {
     };
     ui.cmdVac->Click = [this] { program_.dialogVac.OpenWindow(); };
     ui.cmdYear->Click = [this] { OpenYearToDate(program_); };
-    // The button asks for the printer before the stub asks again, as it always has.
-    ui.cmdPrint->Click = [this] {
-        if (GetHost().ChoosePrinter()) PrintText(program_);
-    };
+    // The stub asks for the printer itself; asking here as well would make the user choose twice.
+    ui.cmdPrint->Click = [this] { PrintText(program_); };
     BuildMenus(ui);
 }
 
@@ -255,7 +253,9 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuChecks->Click = [this] { program_.checks.Show(); };
     ui.mnuPrintSheetItem->Click = [this] { PrintText(program_); };
     ui.mnuPrintItem->Click = [this] {
-        if (GetHost().ChoosePrinter()) GetHost().PrintFormImage(*this);
+        const std::string document =
+            DocumentName({"Main window", program_.ActiveUser, this->ui().txtWeekEnd->Text()});
+        if (GetHost().ChoosePrinter(document)) GetHost().PrintFormImage(*this);
     };
 }
 

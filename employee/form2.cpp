@@ -3,6 +3,7 @@
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "platform/numbers.h"
+#include "platform/print_model.h"
 
 namespace kestrel {
 
@@ -212,7 +213,8 @@ void Form2::BuildButtons(Form2Ui& ui) {
     ui.cmdPrint = button("cmdPrint", "&Print");
     // A cancelled printer dialog prints nothing.
     ui.cmdPrint->Click = [this] {
-        if (GetHost().ChoosePrinter()) GetHost().PrintFormImage(*this);
+        if (GetHost().ChoosePrinter(DocumentName({"Overtime", program_.ActiveUser})))
+            GetHost().PrintFormImage(*this);
     };
     ui.cmdClose = button("cmdClose", "&Back");
     ui.cmdClose->Click = [this] { cmdClose_Click(); };

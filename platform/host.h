@@ -48,10 +48,19 @@ class Host {
     // Blocks until the form is hidden or unloaded.
     virtual void RunModal(Form& form) = 0;
 
-    // The printer dialog, where the user picks a printer or a PDF file; false when cancelled.
-    virtual bool ChoosePrinter() = 0;
+    // The save dialog, opened on `suggested` (a file in the folder it starts in), with the
+    // user's confirmation before an existing file is replaced. `filter` as for OpenFile. nullopt
+    // when cancelled.
+    virtual std::optional<std::filesystem::path> SaveFile(const std::filesystem::path& suggested,
+                                                          std::string_view filter) = 0;
+
+    // The printer dialog, where the user picks a printer or a PDF file for the printout named
+    // `document` (see DocumentName); a PDF is offered as PdfFileName(document) in the working
+    // folder. False when cancelled. This is the printout's one question: what follows prints
+    // where the user chose.
+    virtual bool ChoosePrinter(std::string_view document) = 0;
     // Prints the job on the printer last chosen, letting the user look at it on screen first where
-    // the desktop offers a preview.
+    // the desktop offers a preview; printing from the preview does not ask for a printer again.
     virtual void Print(const PrintJob& job) = 0;
     // Prints the window as it looks on screen, scaled onto a page.
     virtual void PrintFormImage(const Form& form) = 0;

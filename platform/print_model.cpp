@@ -125,4 +125,23 @@ std::string PlainText(const PrintJob& job) {
     return text;
 }
 
+std::string DocumentName(std::initializer_list<std::string_view> parts) {
+    std::string name;
+    for (std::string_view part : parts) {
+        if (part.empty()) continue;
+        if (!name.empty()) name += ' ';
+        name += part;
+    }
+    return name;
+}
+
+std::string PdfFileName(std::string_view document) {
+    std::string name;
+    for (char c : document)
+        name += (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) ? '-' : c;
+    // A name of dots alone would name a folder, not a file.
+    if (name.find_first_not_of(". ") == std::string::npos) name = "Document";
+    return name + ".pdf";
+}
+
 }  // namespace kestrel

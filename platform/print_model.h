@@ -4,6 +4,7 @@
 // column differs, which a metrics object decides.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,6 +92,14 @@ struct LaidOutPage {
 
 // Applies the column rule: the pages of the job with every text at its line and column.
 std::vector<LaidOutPage> LayOut(const PrintJob& job, const ColumnMetrics& metrics);
+
+// The name a printout goes by: its kind, then the employee and the week where there are any,
+// e.g. "Pay stub Worker1 01/07/05". Empty parts are left out.
+std::string DocumentName(std::initializer_list<std::string_view> parts);
+
+// The file a PDF of the document is suggested under: "Pay stub Worker1 01-07-05.pdf". A date's
+// "/" (or anything else a file name cannot hold) becomes "-", so the name stays in its folder.
+std::string PdfFileName(std::string_view document);
 
 // The job with one character per column: a page per block, one text line per printed line, each
 // item at its column. Pages are separated by a form feed.

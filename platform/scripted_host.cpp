@@ -53,7 +53,21 @@ void ScriptedHost::RunModal(Form& form) {
     }
 }
 
-bool ScriptedHost::ChoosePrinter() {
+std::optional<std::filesystem::path> ScriptedHost::SaveFile(const std::filesystem::path& suggested,
+                                                            std::string_view filter) {
+    savesSuggested.push_back(suggested);
+    saveFilters.emplace_back(filter);
+    if (saveAnswers.empty()) {
+        unscripted.push_back("save file: " + suggested.string());
+        return std::nullopt;
+    }
+    auto answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+bool ScriptedHost::ChoosePrinter(std::string_view document) {
+    printerDialogs.push_back(PdfFileName(document));
     if (printerAnswers.empty()) {
         unscripted.push_back("printer dialog");
         return false;

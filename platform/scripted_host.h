@@ -28,7 +28,9 @@ class ScriptedHost : public Host {
     std::optional<std::string> InputBox(std::string_view prompt, std::string_view title) override;
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
-    bool ChoosePrinter() override;
+    std::optional<std::filesystem::path> SaveFile(const std::filesystem::path& suggested,
+                                                  std::string_view filter) override;
+    bool ChoosePrinter(std::string_view document) override;
     void Print(const PrintJob& job) override { printed.push_back(job); }
     void PrintFormImage(const Form& form) override { imagesPrinted.push_back(form.Name()); }
     void ShowHelp(const std::filesystem::path& file) override { helpShown.push_back(file); }
@@ -63,6 +65,13 @@ class ScriptedHost : public Host {
     // Answers of the printer dialog, taken in order; with none queued the dialog counts as
     // unscripted and is cancelled.
     std::deque<bool> printerAnswers;
+    // The PDF file name each printer dialog suggested, one per dialog shown.
+    std::vector<std::string> printerDialogs;
+    // Answers of the save dialog, taken in order; with none queued it counts as unscripted and is
+    // cancelled. What each one suggested, and its filter.
+    std::deque<std::optional<std::filesystem::path>> saveAnswers;
+    std::vector<std::filesystem::path> savesSuggested;
+    std::vector<std::string> saveFilters;
     std::vector<PrintJob> printed;
     std::vector<std::string> imagesPrinted;
     std::vector<std::filesystem::path> workbooksOpened;

@@ -148,7 +148,8 @@ void dlgPrintSet::cmdPrintCheck_Click() {
 void dlgPrintSet::cmdAlignment_Click() {
     const std::optional<PrintOffsets> read = ReadBoxes();
     if (!read) return;
-    if (!program_.host.ChoosePrinter()) return;
+    if (!program_.host.ChoosePrinter(DocumentName({"Check alignment", program_.ActiveUser})))
+        return;
     program_.host.Print(AlignmentJob(program_, CheckHorizontal(*read), CheckVertical(*read)));
 }
 

@@ -221,7 +221,9 @@ bool PrintText(Program& program) {
     }
     for (TextBox* box : program.form1.ui().txtEntry)
         if (box->Text().empty()) box->SetText("0");
-    if (!program.host.ChoosePrinter()) return false;
+    const std::string document =
+        DocumentName({"Pay stub", program.ActiveUser, program.form1.ui().txtWeekEnd->Text()});
+    if (!program.host.ChoosePrinter(document)) return false;
     program.host.Print(StubJob(program, totals));
     return true;
 }

@@ -277,7 +277,9 @@ PrintJob AlignmentJob(Program& program, int horizontal, int vertical) {
 }
 
 void PrintCheck(Program& program) {
-    if (!program.host.ChoosePrinter()) return;
+    const std::string document =
+        DocumentName({"Paycheck", program.ActiveUser, program.form1.ui().txtWeekEnd->Text()});
+    if (!program.host.ChoosePrinter(document)) return;
     // The year-to-date view is put away for the check; its register and totals are what the
     // stubs print, from the file when the view was never opened.
     if (program.ytdContainer.IsLoaded()) {

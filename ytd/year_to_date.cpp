@@ -5,6 +5,7 @@
 #include "app/program.h"
 #include "employee/open_employee.h"
 #include "platform/numbers.h"
+#include "platform/xlsx_writer.h"
 #include "ytd/ytd_export.h"
 
 namespace kestrel {
@@ -247,19 +248,32 @@ void ExportYearToDate(Program& program) {
     texts.activeUser = program.ActiveUser;
     texts.employeeSsn = program.profile.EmployeeSsn;
 
-    // No message box: the outcome goes to the main window's status line, the path above all, so
-    // the workbook can be found when no spreadsheet program could open it.
-    const SavedWorkbook saved = SaveYtdWorkbook(YtdWorkbook(texts), program.ActiveUser);
-    if (!saved) {
-        program.form1.ShowStatus("The spreadsheet could not be written: " + saved.error);
+    // The workbook is the user's to keep: it goes where the user says, beside the employee's
+    // files unless told otherwise. A cancelled dialog is no mistake and says nothing.
+    std::error_code noFolder;
+    const std::filesystem::path suggested =
+        std::filesystem::current_path(noFolder) / YtdWorkbookFileName(program.ActiveUser);
+    const std::optional<std::filesystem::path> file =
+        program.host.SaveFile(suggested, "Excel Workbook (*.xlsx)|*.xlsx");
+    if (!file) return;
+    const WriteResult written = WriteXlsx(YtdWorkbook(texts), *file);
+    // The view covers the main window's status line, so what the user must act on comes in a
+    // message box; the status line keeps the last outcome.
+    if (!written) {
+        const std::string failed = "The spreadsheet could not be written: " + written.error;
+        program.form1.ShowStatus(failed);
+        ShowMessage(program.host, failed, MsgIcon::Warning);
         return;
     }
-    if (program.host.OpenWorkbook(saved.file)) {
-        program.form1.ShowStatus("Year to date exported to " + saved.file.string());
-    } else {
-        program.form1.ShowStatus("Year to date exported to " + saved.file.string() +
-                                 " (no spreadsheet program could open it)");
+    const std::string saved = "Year to date exported to " + file->string();
+    if (program.host.OpenWorkbook(*file)) {
+        program.form1.ShowStatus(saved);
+        return;
     }
+    program.form1.ShowStatus(saved + " (no spreadsheet program could open it)");
+    ShowMessage(program.host,
+                saved + ".\r\nNo spreadsheet program could open it; open the file from there.",
+                MsgIcon::Information);
 }
 
 }  // namespace kestrel

@@ -1,13 +1,9 @@
 #include "ytd/ytd_export.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <system_error>
 #include <utility>
 
 #include "platform/numbers.h"
 #include "platform/scripted_host.h"
-#include "platform/xlsx_writer.h"
 
 namespace kestrel {
 
@@ -148,31 +144,6 @@ std::string YtdWorkbookFileName(std::string_view activeUser) {
         if (c == '/' || c == '\0') c = '_';
     }
     return name;
-}
-
-SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser) {
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    if (ec) return {{}, "there is no temporary folder: " + ec.message()};
-    return SaveYtdWorkbook(book, activeUser, folder);
-}
-
-SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser,
-                              const std::filesystem::path& folder) {
-    std::string pattern = (folder / "kestrel-ytd-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        const std::error_code error(errno, std::generic_category());
-        return {{}, "cannot make a folder in " + folder.string() + ": " + error.message()};
-    }
-    const std::filesystem::path own(pattern);
-    const std::filesystem::path file = own / YtdWorkbookFileName(activeUser);
-    const WriteResult written = WriteXlsx(book, file);
-    if (!written) {
-        std::error_code ignored;
-        std::filesystem::remove_all(own, ignored);
-        return {{}, written.error};
-    }
-    return {file, {}};
 }
 
 }  // namespace kestrel

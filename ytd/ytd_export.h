@@ -1,6 +1,6 @@
 // The spreadsheet export of the year-to-date register: the cell map, formatting and page setup of
-// the workbook, built from the texts the YTD view shows, and saving it for the desktop's
-// spreadsheet application to open.
+// the workbook, built from the texts the YTD view shows, and the name it is saved under for the
+// desktop's spreadsheet application to open.
 #pragma once
 
 #include <array>
@@ -45,20 +45,8 @@ YtdExportTexts RegisterExportTexts(const YtdRegister& ytd, bool weeklyPay,
                                    const std::array<std::string, 5>& captions,
                                    std::string activeUser, std::string employeeSsn);
 
-struct SavedWorkbook {
-    std::filesystem::path file;  // set when it was written
-    std::string error;           // why not, otherwise
-    explicit operator bool() const { return error.empty(); }
-};
-
-// "Year To Date <ActiveUser>.xlsx" ("Year To Date.xlsx" with no employee open).
+// "Year To Date <ActiveUser>.xlsx" ("Year To Date.xlsx" with no employee open): the name the
+// export suggests in the working folder.
 std::string YtdWorkbookFileName(std::string_view activeUser);
-
-// Writes the workbook into a new folder of its own under `folder` (by default the system's
-// temporary folder), so that exports never overwrite one another while a spreadsheet
-// application still has an earlier one open.
-SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser);
-SavedWorkbook SaveYtdWorkbook(const Workbook& book, std::string_view activeUser,
-                              const std::filesystem::path& folder);
 
 }  // namespace kestrel

@@ -123,7 +123,7 @@ PrintJob YtdReportJob(Program& program) {
 }
 
 void PrintYr(Program& program) {
-    if (!program.host.ChoosePrinter()) return;
+    if (!program.host.ChoosePrinter(DocumentName({"Year To Date", program.ActiveUser}))) return;
     program.FollowWorkingFolder();
     program.host.Print(YtdReportJob(program));
 }

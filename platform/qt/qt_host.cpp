@@ -1,5 +1,6 @@
 #include "platform/qt/qt_host.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDesktopServices>
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -17,6 +19,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QThread>
 #include <QTimer>
@@ -337,13 +340,39 @@ QPrinter& QtHost::Printer() {
     return *printer_;
 }
 
-bool QtHost::ChoosePrinter() {
+bool QtHost::ChoosePrinter(std::string_view document) {
     if (quitting_) return false;
     NestedLoop nested(*this);
+    // A PDF is offered in the working folder under the document's own name, rather than under
+    // the last printout's name or Qt's "print.pdf" in the home folder.
+    const QString suggested = QDir::current().absoluteFilePath(ToQt(PdfFileName(document)));
+    QPrinter& printer = Printer();
+    if (printer.outputFormat() == QPrinter::PdfFormat) printer.setOutputFileName(suggested);
     // The dialog offers the system's printers and "Print to File (PDF)".
-    QPrintDialog dialog(&Printer(), DialogParent());
+    QPrintDialog dialog(&printer, DialogParent());
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    // With a printer chosen last time, the name waits in the dialog's file box for a user who
+    // switches to the PDF file; setting it on the printer would switch the printer to PDF.
+    if (auto* file = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+        file->setText(suggested);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::filesystem::path> QtHost::SaveFile(const std::filesystem::path& suggested,
+                                                      std::string_view filter) {
+    if (quitting_) return std::nullopt;
+    NestedLoop nested(*this);
+    QFileDialog dialog(DialogParent(), QStringLiteral("Save As"),
+                       QString::fromStdString(suggested.parent_path().string()),
+                       QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.selectFile(QString::fromStdString(suggested.filename().string()));
+    // A name typed without its extension gets the suggested one, before the dialog asks whether
+    // an existing file of that name may be replaced.
+    const QString suffix = QFileInfo(QString::fromStdString(suggested.string())).suffix();
+    if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().constFirst().toStdString());
 }
 
 void QtHost::Print(const PrintJob& job) {
@@ -360,6 +389,18 @@ void QtHost::Print(const PrintJob& job) {
         // The user looks at the pages first and prints from the preview, or closes it.
         QPrintPreviewDialog preview(&printer, DialogParent());
         preview.setWindowTitle(job.Title().empty() ? ToQt(kAppTitle) : ToQt(job.Title()));
+        // The printer was chosen before the preview, so its Print prints there and closes it;
+        // Qt's own action would open the printer dialog (or a file dialog) once more.
+        if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) {
+            for (QAction* action : preview.findChildren<QAction*>()) {
+                if (action->text() != QPrintPreviewDialog::tr("Print")) continue;
+                QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+                QObject::connect(action, &QAction::triggered, &preview, [&preview, pages] {
+                    pages->print();
+                    preview.accept();
+                });
+            }
+        }
         QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                          [&job, &failed, &why](QPrinter* target) {
                              // A PDF file is replaced in one step, never left half written.

@@ -33,7 +33,9 @@ class QtHost : public Host {
     std::optional<std::string> InputBox(std::string_view prompt, std::string_view title) override;
     std::optional<std::filesystem::path> OpenFile(std::string_view filter) override;
     void RunModal(Form& form) override;
-    bool ChoosePrinter() override;
+    std::optional<std::filesystem::path> SaveFile(const std::filesystem::path& suggested,
+                                                  std::string_view filter) override;
+    bool ChoosePrinter(std::string_view document) override;
     void Print(const PrintJob& job) override;
     void PrintFormImage(const Form& form) override;
     void ShowHelp(const std::filesystem::path& file) override;

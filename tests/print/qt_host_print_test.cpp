@@ -70,7 +70,28 @@ std::string ChoosePdfFile(QtHost& host, const std::string& file) {
         dialog.accept();
         chosenFile = dialog.printer()->outputFileName().toStdString();
     });
-    return host.ChoosePrinter() ? chosenFile : std::string();
+    return host.ChoosePrinter("Test") ? chosenFile : std::string();
+}
+
+// Prints the job from its preview's Print button; the class names of the dialogs that came up
+// after it, each cancelled.
+std::vector<std::string> PrintFromPreview(QtHost& host, const PrintJob& job) {
+    std::vector<std::string> asked;
+    WhenModal<QPrintPreviewDialog>([&asked](QPrintPreviewDialog& preview) {
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&asked, &preview] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || dialog == &preview) return;
+            asked.emplace_back(dialog->metaObject()->className());
+            dialog->reject();
+        });
+        watch.start(20);
+        for (QAction* action : preview.findChildren<QAction*>())
+            if (action->text() == QStringLiteral("Print")) action->trigger();
+        if (preview.isVisible()) preview.reject();
+    });
+    host.Print(job);
+    return asked;
 }
 
 class QtHostPrinting : public ::testing::Test {
@@ -81,7 +102,7 @@ class QtHostPrinting : public ::testing::Test {
 
 TEST_F(QtHostPrinting, CancellingThePrinterDialogIsFalse) {
     WhenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); });
-    EXPECT_FALSE(host.ChoosePrinter());
+    EXPECT_FALSE(host.ChoosePrinter("Test"));
 }
 
 TEST_F(QtHostPrinting, ThePreviewShowsTheJobsPagesInItsOrientation) {
@@ -144,14 +165,7 @@ TEST_F(QtHostPrinting, APdfFromThePreviewIsLetterAndReplacesTheFileWhole) {
     PrintJob job("Letter");
     job.At(1, "Page");
     job.EndPage();
-    WhenModal<QPrintPreviewDialog>([](QPrintPreviewDialog& preview) {
-        // The preview's Print asks for the printer once more before it prints.
-        WhenModal<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
-        for (QAction* action : preview.findChildren<QAction*>())
-            if (action->text() == QStringLiteral("Print")) return action->trigger();
-        preview.reject();
-    });
-    host.Print(job);
+    EXPECT_EQ(PrintFromPreview(host, job), std::vector<std::string>{});
 
     struct stat after {};
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
@@ -162,6 +176,29 @@ TEST_F(QtHostPrinting, APdfFromThePreviewIsLetterAndReplacesTheFileWhole) {
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"job.pdf"});
+}
+
+// One decision per printout: the printer dialog offers the document's PDF in the working folder,
+// and the preview's Print writes it there without asking again.
+TEST_F(QtHostPrinting, ThePreviewPrintsToTheSuggestedPdfWithoutAskingAgain) {
+    std::string offered;
+    WhenModal<QPrintDialog>([&offered](QPrintDialog& dialog) {
+        if (auto* printers = dialog.findChild<QComboBox*>(QStringLiteral("printers")))
+            printers->setCurrentIndex(printers->count() - 1);
+        if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("filename")))
+            offered = name->text().toStdString();
+        dialog.accept();
+    });
+    ASSERT_TRUE(host.ChoosePrinter("Pay stub Worker1 01/07/05"));
+    const std::string file = (dir.Path() / "Pay stub Worker1 01-07-05.pdf").string();
+    EXPECT_EQ(offered, file);
+
+    PrintJob job("Pay stub");
+    job.At(1, "Net Pay");
+    job.EndPage();
+    EXPECT_EQ(PrintFromPreview(host, job), std::vector<std::string>{});
+    const std::string text = testing::RunCommand("pdftotext '" + file + "' -").out;
+    EXPECT_NE(text.find("Net Pay"), std::string::npos) << text;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/scripted_host.h"
 #include "support/form_layout.h"
 #include "support/temp_dir.h"
+#include "support/xlsx_reader.h"
 
 namespace kestrel {
 namespace {
@@ -302,29 +303,41 @@ TEST_F(YearToDateView, LayoutFollowsTheGridsGeometry) {
     }
 }
 
-TEST_F(YearToDateView, ExcelWritesTheViewAsAWorkbookAndSaysWhere) {
+TEST_F(YearToDateView, ExcelSavesWhereTheUserSaysThenOpensTheFile) {
     main().cmdYear->UserClick();
     program.ytdGrid.EditableCell(2, YtdColumn::Tips)->SetText("3.25");
+    const std::string status = main().lbStatus->Caption();
+    // Cancelled: nothing is written and nothing said.
+    host.saveAnswers = {std::nullopt};
     program.ytdContainer.ui().mnuExcel->UserClick();
-    ASSERT_EQ(host.workbooksOpened.size(), 1u);
-    const fs::path first = host.workbooksOpened[0];
-    EXPECT_EQ(first.filename(), "Year To Date Worker1.xlsx");
-    EXPECT_TRUE(fs::is_regular_file(first));
-    EXPECT_EQ(main().lbStatus->Caption(), "Year to date exported to " + first.string());
-    // Nothing the user could answer: the export shows no message.
-    const std::size_t told = host.messages.size();
-    // When nothing can open it, the file is still there and the status line says where.
+    const fs::path suggested = dir.Path() / "Year To Date Worker1.xlsx";
+    EXPECT_EQ(host.savesSuggested, std::vector<fs::path>{suggested});
+    EXPECT_EQ(host.saveFilters, std::vector<std::string>{"Excel Workbook (*.xlsx)|*.xlsx"});
+    EXPECT_FALSE(fs::exists(suggested));
+    EXPECT_TRUE(host.workbooksOpened.empty());
+    EXPECT_EQ(main().lbStatus->Caption(), status);
+
+    // Saved as suggested and opened from there, with the view's texts in it.
+    host.saveAnswers = {suggested};
+    program.ytdContainer.ui().mnuExcel->UserClick();
+    EXPECT_EQ(host.workbooksOpened, std::vector<fs::path>{suggested});
+    const testing::XlsxDump dump = testing::ReadXlsx(suggested);
+    ASSERT_EQ(dump.error, "");
+    ASSERT_TRUE(dump.cells.contains("M3"));
+    EXPECT_EQ(std::stod(dump.cells.at("M3")[1]), 3.25);
+    EXPECT_EQ(main().lbStatus->Caption(), "Year to date exported to " + suggested.string());
+    EXPECT_TRUE(host.messages.empty());
+
+    // When nothing can open it, a message box says where it is: the view covers the status line.
     host.workbookOpens = false;
+    const fs::path elsewhere = dir.Path() / "mine.xlsx";
+    host.saveAnswers = {elsewhere};
     program.ytdContainer.ui().mnuExcel->UserClick();
-    ASSERT_EQ(host.workbooksOpened.size(), 2u);
-    EXPECT_NE(host.workbooksOpened[1], first);
-    EXPECT_TRUE(fs::is_regular_file(host.workbooksOpened[1]));
-    EXPECT_EQ(main().lbStatus->Caption(), "Year to date exported to " +
-                                              host.workbooksOpened[1].string() +
-                                              " (no spreadsheet program could open it)");
-    EXPECT_EQ(host.messages.size(), told);
-    for (const fs::path& file : host.workbooksOpened)
-        fs::remove_all(file.parent_path());
+    EXPECT_TRUE(fs::is_regular_file(elsewhere));
+    EXPECT_EQ(host.MessageTexts(),
+              std::vector<std::string>{"Year to date exported to " + elsewhere.string() +
+                                       ".\r\nNo spreadsheet program could open it; open the "
+                                       "file from there."});
 }
 
 }  // namespace

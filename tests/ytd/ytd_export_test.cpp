@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/xlsx_writer.h"
 #include "support/temp_dir.h"
 #include "support/xlsx_reader.h"
 
@@ -237,29 +239,10 @@ TEST(RegisterExportTexts, ShowsTheRegisterAsTheOpenedViewDoes) {
     EXPECT_EQ(biweekly.extraTotals[0], "3.20");  // but its SDI is held for the year
 }
 
-TEST(YtdWorkbookFile, NamedAfterTheEmployeeInAFolderOfItsOwn) {
+TEST(YtdWorkbookFile, NamedAfterTheEmployee) {
     EXPECT_EQ(YtdWorkbookFileName("Worker1"), "Year To Date Worker1.xlsx");
     EXPECT_EQ(YtdWorkbookFileName(""), "Year To Date.xlsx");
     EXPECT_EQ(YtdWorkbookFileName("a/b"), "Year To Date a_b.xlsx");
-
-    testing::TempWorkDir dir;
-    const Workbook book = YtdWorkbook(SampleTexts(true, 52));
-    const SavedWorkbook first = SaveYtdWorkbook(book, "Worker1", dir.Path());
-    const SavedWorkbook second = SaveYtdWorkbook(book, "Worker1", dir.Path());
-    ASSERT_TRUE(first) << first.error;
-    ASSERT_TRUE(second) << second.error;
-    EXPECT_EQ(first.file.filename(), "Year To Date Worker1.xlsx");
-    EXPECT_EQ(first.file.parent_path().parent_path(), dir.Path());
-    EXPECT_NE(first.file.parent_path(), second.file.parent_path());
-    EXPECT_TRUE(std::filesystem::is_regular_file(first.file));
-    EXPECT_TRUE(std::filesystem::is_regular_file(second.file));
-
-    const SavedWorkbook nowhere = SaveYtdWorkbook(book, "Worker1", dir.Path() / "missing");
-    EXPECT_FALSE(nowhere);
-    EXPECT_EQ(nowhere.file, std::filesystem::path());
-    EXPECT_NE(nowhere.error.find("cannot make a folder in " + (dir.Path() / "missing").string()),
-              std::string::npos)
-        << nowhere.error;
 }
 
 // The whole export written and read back by a reader that shares no code with the writer.
@@ -267,9 +250,10 @@ TEST(YtdWorkbookFile, ASpreadsheetReaderSeesTheCellMapFormattingAndPageSetup) {
     testing::TempWorkDir dir;
     const Workbook book = YtdWorkbook(
         RegisterExportTexts(SampleRegister(), true, kCaptions, "Worker1", "123-45-6789"));
-    const SavedWorkbook saved = SaveYtdWorkbook(book, "Worker1", dir.Path());
+    const std::filesystem::path file = dir.Path() / YtdWorkbookFileName("Worker1");
+    const WriteResult saved = WriteXlsx(book, file);
     ASSERT_TRUE(saved) << saved.error;
-    testing::XlsxDump dump = testing::ReadXlsx(saved.file);
+    testing::XlsxDump dump = testing::ReadXlsx(file);
     ASSERT_EQ(dump.error, "");
 
     // Every cell of the model, and nothing else, with its kind, value and look.
