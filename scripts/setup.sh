@@ -11,6 +11,7 @@ packages=(
   fonts-liberation poppler-utils
   clang libclang-rt-14-dev clang-format
   dpkg-dev file desktop-file-utils
+  cups printer-driver-cups-pdf
 )
 
 missing=()
