@@ -217,6 +217,9 @@ void FormWindow::BuildShell(QMdiArea* mdiArea) {
         // Children taller than the screen allows are scrolled to, not cut off.
         mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        // Where the container is wider than its children, the strip beside them is the window's
+        // own colour rather than a dark band that looks like a missing column.
+        mdiArea_->setBackground(shell_->palette().window());
         client_ = mdiArea_.data();
         layout->addWidget(mdiArea_);
     } else {
