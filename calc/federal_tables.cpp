@@ -134,36 +134,73 @@ float FederalAllowanceLookup(const FederalTables& tables, std::string_view statu
 
 namespace {
 
-// Each matching row overwrites the result; wages at or below row 1 leave it as it was.
-float LookUp(const FederalBlock& block, float wages, float tax) {
+// Each matching row overwrites the result; wages at or below row 1 leave it as it was. The row
+// that set the tax, from 0, or -1.
+float LookUp(const FederalBlock& block, float wages, float tax, int& matched) {
     // Every figure is a single, so every step of a row's tax is rounded to single.
     const auto& rows = block.rows;
     if (wages > rows[0].Over && wages <= rows[0].NotOver) {
         tax = (wages - rows[0].ExcessOver) * rows[0].Percent;
+        matched = 0;
     }
     for (std::size_t r = 1; r < 5; ++r) {
         if (wages > rows[r].Over && wages <= rows[r].NotOver) {
             tax = (wages - rows[r].ExcessOver) * rows[r].Percent + rows[r].Base;
+            matched = static_cast<int>(r);
         }
     }
-    if (wages > rows[5].Over) tax = (wages - rows[5].ExcessOver) * rows[5].Percent + rows[5].Base;
+    if (wages > rows[5].Over) {
+        tax = (wages - rows[5].ExcessOver) * rows[5].Percent + rows[5].Base;
+        matched = 5;
+    }
     return tax;
+}
+
+void TraceRow(CalcTrace& trace, const FederalBlock& block, std::string_view name, float wages,
+              int matched, float tax) {
+    if (matched < 0) {
+        trace.Add(TraceFigure::FederalTax, "table row",
+                  {{"wages", wages}, {"over", block.rows[0].Over}}, tax,
+                  std::string(name) + ": wages " + TraceAmount(wages) + " not over " +
+                      TraceNumber(block.rows[0].Over) +
+                      ", no tax from the table = " + TraceAmount(tax));
+        return;
+    }
+    const FederalBracketRow& row = block.rows[static_cast<std::size_t>(matched)];
+    trace.Add(TraceFigure::FederalTax, "table row",
+              {{"row", static_cast<double>(matched + 1)},
+               {"wages", wages},
+               {"Over", row.Over},
+               {"ExcessOver", row.ExcessOver},
+               {"Percent", row.Percent},
+               {"Base", row.Base}},
+              tax,
+              std::string(name) + " row " + std::to_string(matched + 1) + ": over " +
+                  TraceNumber(row.Over) + ", " + TraceAmount(row.Base) + " + " +
+                  TracePercent(row.Percent) + " of (" + TraceAmount(wages) + " - " +
+                  TraceNumber(row.ExcessOver) + ") = " + TraceAmount(tax));
 }
 
 }  // namespace
 
 float FederalWithholding(const FederalTables& tables, bool married, bool weeklyPay,
-                         bool biWeeklyPay, float wages) {
+                         bool biWeeklyPay, float wages, CalcTrace* trace) {
     float tax = 0;
+    const std::string_view status = married ? "Married" : "Single";
+    const auto apply = [&](FederalBlockId id, std::string_view frequency) {
+        int matched = -1;
+        tax = LookUp(tables.Block(id), wages, tax, matched);
+        if (trace != nullptr) {
+            TraceRow(*trace, tables.Block(id), std::string(status) + " " + std::string(frequency),
+                     wages, matched, tax);
+        }
+    };
     if (biWeeklyPay) {
-        tax = LookUp(tables.Block(married ? FederalBlockId::MarriedBiWeekly
-                                          : FederalBlockId::SingleBiWeekly),
-                     wages, tax);
+        apply(married ? FederalBlockId::MarriedBiWeekly : FederalBlockId::SingleBiWeekly,
+              "bi-weekly");
     }
     if (weeklyPay) {
-        tax = LookUp(
-            tables.Block(married ? FederalBlockId::MarriedWeekly : FederalBlockId::SingleWeekly),
-            wages, tax);
+        apply(married ? FederalBlockId::MarriedWeekly : FederalBlockId::SingleWeekly, "weekly");
     }
     return tax;
 }

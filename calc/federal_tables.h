@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_trace.h"
 #include "employee/record_file.h"
 #include "platform/host.h"
 
@@ -78,8 +79,8 @@ float FederalAllowanceLookup(const FederalTables& tables, std::string_view statu
                              std::string_view allowances);
 
 // Withholding on `wages` from the status's block for the frequency. With neither frequency
-// flag set no block applies and the tax is 0.
+// flag set no block applies and the tax is 0. With a trace, the row chosen goes into it.
 float FederalWithholding(const FederalTables& tables, bool married, bool weeklyPay,
-                         bool biWeeklyPay, float wages);
+                         bool biWeeklyPay, float wages, CalcTrace* trace = nullptr);
 
 }  // namespace kestrel

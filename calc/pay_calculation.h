@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/calc_trace.h"
 #include "calc/federal_tables.h"
 #include "calc/payroll_records.h"
 #include "settings/city_tax_settings.h"
@@ -33,6 +34,8 @@ struct PayInputs {
     float defaultPayRate = kDefaultPayRate;
     // "(1X)" is selected; with "(2X)" the 1x/2x overtime hours count double.
     bool overtimeOneTimes = true;
+    // Where the calculation records its working; none records nothing and costs nothing.
+    CalcTrace* trace = nullptr;
 };
 
 // Runs the whole calculation. Amounts are single precision; each expression is evaluated in

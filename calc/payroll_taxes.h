@@ -2,6 +2,7 @@
 // their wage bases taken against the year-to-date gross.
 #pragma once
 
+#include "calc/calc_trace.h"
 #include "platform/numbers.h"
 #include "settings/state_tax_settings.h"
 
@@ -13,9 +14,10 @@ inline constexpr double kMedicareRate = 0.0145;
 
 // Social Security on gross pay less the cafeteria plan. The period that crosses the wage base
 // pays only on the part below it; a self-employed person pays double.
-float GetSocSec(float grossPay, float cafeteria, Currency ytdGross, bool selfEmployed);
+float GetSocSec(float grossPay, float cafeteria, Currency ytdGross, bool selfEmployed,
+                CalcTrace* trace = nullptr);
 
-float MedicareTax(float grossPay, float cafeteria, bool selfEmployed);
+float MedicareTax(float grossPay, float cafeteria, bool selfEmployed, CalcTrace* trace = nullptr);
 
 struct SdiSui {
     float sdi = 0;
@@ -24,6 +26,7 @@ struct SdiSui {
 
 // SDI and SUI: a percentage of gross pay up to a wage base when "Use Base" is set, otherwise the
 // wage-base field is a flat amount per period.
-SdiSui GetSDI_SUI(const StateTaxSettings& state, float grossPay, Currency ytdGross);
+SdiSui GetSDI_SUI(const StateTaxSettings& state, float grossPay, Currency ytdGross,
+                  CalcTrace* trace = nullptr);
 
 }  // namespace kestrel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "calc/bracket_lookup.h"
 #include "platform/numbers.h"
@@ -358,51 +360,92 @@ StateTaxResult NorthCarolinaTax(const StateTaxSettings& state, std::string_view 
 }
 
 bool SpecialStateWithholding(const StateTaxSettings& state, const EmployeeProfile& profile,
-                             float ytdSocialSecurity, float ytdMedicare, PayResult& r) {
+                             float ytdSocialSecurity, float ytdMedicare, PayResult& r,
+                             CalcTrace* trace) {
     const EmployeeProfile& p = profile;
     bool wholeDollars = false;
-    if (state.ArizonaFlag != 0) r.StateTax = ArizonaTax(state, p.FederalStatus, r.FederalTax);
-    if (state.LouisianaFlag != 0) r.StateTax = LouisianaTax(state, r.GrossPay, p.BiWeeklyPay);
+    // What each formula read, named as the explanation names it.
+    const auto note = [&](std::string_view formula, std::vector<TraceValue> read) {
+        if (trace == nullptr) return;
+        std::string text = std::string(formula) + " formula on";
+        for (std::size_t i = 0; i < read.size(); ++i) {
+            text += (i == 0 ? " " : ", ") + read[i].name + " " + TraceNumber(read[i].value);
+        }
+        text += ": taxable wages " + TraceAmount(r.StateTaxableWages) + ", tax " +
+                TraceAmount(r.StateTax);
+        trace->Add(TraceFigure::StateTax, std::string(formula), std::move(read), r.StateTax,
+                   std::move(text));
+    };
+    const TraceValue gross{"gross", r.GrossPay};
+    const TraceValue wages{"wages", r.TaxableWages};
+    const TraceValue federal{"federal tax", r.FederalTax};
+    const TraceValue allowances{"allowances", static_cast<double>(p.StateAllowances)};
+    const TraceValue married{"married", p.StateStatus == "Single" ? 0.0 : 1.0};
+    const TraceValue cafeteria{"cafeteria", r.CafeteriaStateDeduction};
+    if (state.ArizonaFlag != 0) {
+        r.StateTax = ArizonaTax(state, p.FederalStatus, r.FederalTax);
+        note("Arizona", {federal, {"married", p.FederalStatus == "Single" ? 0.0 : 1.0}});
+    }
+    if (state.LouisianaFlag != 0) {
+        r.StateTax = LouisianaTax(state, r.GrossPay, p.BiWeeklyPay);
+        note("Louisiana", {gross});
+    }
     if (state.IowaFlag != 0) {
         r.StateTax = IowaTax(state, p.StateAllowances, r.TaxableWages, r.FederalTax,
                              r.CafeteriaStateDeduction, p.BiWeeklyPay);
+        note("Iowa", {wages, federal, allowances, cafeteria});
     }
     if (state.MissouriFlag != 0) {
         r.StateTax = MissouriTax(state, p.StateAllowances, r.TaxableWages, r.FederalTax,
                                  r.CafeteriaStateDeduction, p.WeeklyPay, p.BiWeeklyPay);
         wholeDollars = true;
+        note("Missouri", {wages, federal, allowances, cafeteria});
     }
     if (state.MassFlag != 0) {
         Apply(MassTax(state, p.StateAllowances, r.GrossPay, r.SocSecTax, r.MedicareTax,
                       ytdSocialSecurity, ytdMedicare, p.WeeklyPay),
               r);
+        note("Massachusetts", {gross,
+                               allowances,
+                               {"social security", r.SocSecTax},
+                               {"medicare", r.MedicareTax},
+                               {"year's social security", ytdSocialSecurity},
+                               {"year's medicare", ytdMedicare}});
     }
     if (state.OregonFlag != 0) {
         Apply(OregonTax(state, p.StateStatus, p.StateAllowances, r.GrossPay, r.FederalTax,
                         p.BiWeeklyPay),
               r);
+        note("Oregon", {gross, federal, allowances, married});
     }
     if (state.OklahomaFlag != 0) {
         r.StateTax = OklahomaTax(p.StateStatus, p.StateAllowances, state.SpouseWorks != 0,
                                  r.GrossPay, p.BiWeeklyPay);
         wholeDollars = true;
+        note("Oklahoma",
+             {gross, allowances, married, {"spouse works", state.SpouseWorks != 0 ? 1.0 : 0.0}});
     }
     if (state.AlabamaFlag != 0) {
         r.StateTax =
             AlabamaTax(p.StateStatus, p.StateAllowances, r.GrossPay, r.FederalTax, p.BiWeeklyPay);
         wholeDollars = true;
+        note("Alabama", {gross, federal, allowances, married});
     }
-    if (state.KentuckyFlag != 0)
+    if (state.KentuckyFlag != 0) {
         Apply(KentuckyTax(state, p.StateStatus, p.StateAllowances, r.GrossPay), r);
+        note("Kentucky", {gross, allowances, married});
+    }
     if (state.WisconsinFlag != 0) {
         Apply(WisconsinTax(state, p.StateStatus, r.TaxableWages, r.CafeteriaStateDeduction,
                            r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay, r.StateTax),
               r);
+        note("Wisconsin", {wages, cafeteria, {"exemption", r.StateExemptionAmount}, married});
     }
     if (state.NorthCarolinaFlag != 0) {
         Apply(NorthCarolinaTax(state, p.StateStatus, r.TaxableWages, r.CafeteriaStateDeduction,
                                r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay),
               r);
+        note("North Carolina", {wages, cafeteria, {"exemption", r.StateExemptionAmount}, married});
     }
     return wholeDollars;
 }

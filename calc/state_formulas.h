@@ -13,6 +13,7 @@
 #include <optional>
 #include <string_view>
 
+#include "calc/calc_trace.h"
 #include "calc/payroll_records.h"
 #include "settings/state_tax_settings.h"
 
@@ -100,7 +101,9 @@ StateTaxResult NorthCarolinaTax(const StateTaxSettings& state, std::string_view 
 // r.MedicareTax, r.CafeteriaStateDeduction, r.StateExemptionAmount; writes r.StateTax and
 // r.StateTaxableWages. Returns true when Alabama, Missouri or Oklahoma ran (they force
 // whole-dollar rounding of the state tax).
+// With a trace, each formula that ran is recorded with what it read and what it gave.
 bool SpecialStateWithholding(const StateTaxSettings& state, const EmployeeProfile& profile,
-                             float ytdSocialSecurity, float ytdMedicare, PayResult& r);
+                             float ytdSocialSecurity, float ytdMedicare, PayResult& r,
+                             CalcTrace* trace = nullptr);
 
 }  // namespace kestrel
