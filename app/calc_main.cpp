@@ -18,7 +18,9 @@
 
 #include "app/program.h"
 #include "app/terminal_text.h"
+#include "calc/calc_trace.h"
 #include "calc/federal_tables.h"
+#include "calc/net_to_gross.h"
 #include "calc/pay_calculation.h"
 #include "employee/employee_files.h"
 #include "employee/employee_name.h"
@@ -64,6 +66,11 @@ struct Request {
     YtdRegister ytd;
     bool ytdWeekly = true;  // the pay frequency `ytd` was read for
     std::optional<std::string> exportYtd;
+    // The working of every figure: as JSON steps, or as the Explain window's text.
+    bool explain = false;
+    bool explainText = false;
+    // Find the dollar amount that brings net pay to this.
+    std::optional<Currency> netToGross;
     std::optional<std::string> employee;
     float defaultPayRate = kDefaultPayRate;
 };
@@ -190,6 +197,15 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
         {"--ytd", [](Request& r, auto o, auto v) { r.ytdFile = FileValue(o, v); }},
         {"--employee", [](Request& r, auto, auto v) { r.employee = std::string(v); }},
         {"--export-ytd", [](Request& r, auto o, auto v) { r.exportYtd = FileValue(o, v); }},
+        {"--net-to-gross",
+         [](Request& r, auto o, auto v) {
+             const auto money = StrictCurrency(v);
+             if (!money) {
+                 throw UsageError{std::string(o) + " needs an amount, not \"" + std::string(v) +
+                                  "\""};
+             }
+             r.netToGross = *money;
+         }},
         {"--state", ChooseState},
         {"--california-allowance",
          [](Request& r, auto o, auto v) { r.state.CaliforniaAllowance = SingleValue(o, v); }},
@@ -231,6 +247,8 @@ const std::map<std::string, FlagSetter, std::less<>>& FlagOptions() {
              r.profile.KPlanIsFixed = 1;
          }},
         {"--ot-double", [](Request& r) { r.overtimeOneTimes = false; }},
+        {"--explain", [](Request& r) { r.explain = true; }},
+        {"--explain-text", [](Request& r) { r.explainText = true; }},
         {"--no-city-resident", [](Request& r) { r.profile.NonCityResident = 1; }},
         {"--cafeteria-state", [](Request& r) { r.profile.CafeteriaReducesState = 1; }},
         {"--spouse-works", [](Request& r) { r.state.SpouseWorks = 1; }},
@@ -269,9 +287,17 @@ void PrintUsage(std::ostream& out) {
            "             with --employee: instead of calculating, write the employee's\n"
            "             year-to-date register to FILE as the spreadsheet the Excel menu of\n"
            "             the Year To Date window makes, and print where it went\n"
+           "  --explain  add \"explain\": the working of every figure, step by step\n"
+           "  --explain-text\n"
+           "             print the working as the Explain window shows it, instead of JSON\n"
+           "  --net-to-gross AMOUNT\n"
+           "             find the smallest pay in dollar amount (in cents) that, with the\n"
+           "             other entries, gives a net pay of at least AMOUNT, and print that\n"
+           "             period with \"DollarAmount\"\n"
            "Reads Fedtaxx.tax from the current folder and prints the results as JSON.\n"
-           "Exit status 2: a bad option, an employee's file missing or damaged, or a\n"
-           "workbook that cannot be written; 1: Fedtaxx.tax missing or damaged.\n";
+           "Exit status 2: a bad option, an employee's file missing or damaged, a net\n"
+           "pay no dollar amount reaches, or a workbook that cannot be written;\n"
+           "1: Fedtaxx.tax missing or damaged.\n";
 }
 
 // Applies the options in order onto `request`.
@@ -408,6 +434,9 @@ void LoadEmployeeInto(const std::string& name, Request& request) {
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request named;
     ApplyArguments(args, named);
+    if (named.explain && named.explainText) {
+        throw UsageError{"--explain and --explain-text: choose one"};
+    }
     if (named.exportYtd && !named.employee) {
         throw UsageError{"--export-ytd needs --employee NAME: it exports that employee's register"};
     }
@@ -599,6 +628,25 @@ std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
     return json.Finish();
 }
 
+// The steps as a JSON array, one step to a line, each with its figure's display key.
+std::string ExplainJson(const CalcTrace& trace) {
+    const auto number = [](std::string_view key, double value) {
+        RequireFinite(key, value);
+        return Quote(key) + ": " + DoubleText(value);
+    };
+    std::string text = "[";
+    for (const TraceStep& step : trace.Steps()) {
+        std::string values;
+        for (const TraceValue& value : step.values)
+            values += (values.empty() ? "" : ", ") + number(value.name, value.value);
+        text += (text.size() > 1 ? ",\n    {" : "\n    {") + Quote("figure") + ": " +
+                Quote(TraceFigureKey(step.figure)) + ", " + Quote("step") + ": " +
+                Quote(step.step) + ", " + Quote("values") + ": {" + values + "}, " +
+                number("result", step.result) + "}";
+    }
+    return text + (text.size() > 1 ? "\n  ]" : "]");
+}
+
 }  // namespace
 
 // The option parser's fuzzer compiles this file without main() to drive the parser above as it is.
@@ -634,13 +682,41 @@ int main(int argc, char** argv) {
                                  " makes an amount too large to calculate: nothing was "
                                  "calculated"};
         }
-        const PayResult result = ComputePay(inputs, entry);
+        CalcTrace trace;
+        if (request.explain || request.explainText) inputs.trace = &trace;
+        std::optional<Currency> dollarAmount;
+        PayResult result;
+        if (request.netToGross) {
+            const auto found = NetToGross(inputs, entry, *request.netToGross);
+            if (!found) {
+                throw Failure{2,
+                              "no pay in dollar amount the calculation can hold brings net pay "
+                              "to " +
+                                  CurrencyText(*request.netToGross) + ": nothing was calculated"};
+            }
+            dollarAmount = found->amount;
+            entry = found->entry;
+            result = found->result;
+        } else {
+            result = ComputePay(inputs, entry);
+        }
         if (const auto source = UnrepresentableSource(result, request.profile)) {
             throw Failure{2, SourceName(*source, request) +
                                  " makes an amount too large to calculate: nothing was "
                                  "calculated"};
         }
-        std::cout << ResultJson(result, entry, federal, request.ytd.totals.Gross) << "\n";
+        if (request.explainText) {
+            std::cout << TraceText(trace);
+            return 0;
+        }
+        std::string json = ResultJson(result, entry, federal, request.ytd.totals.Gross);
+        if (dollarAmount) {
+            json.insert(1, "\n  \"DollarAmount\": " + CurrencyText(*dollarAmount) + ",");
+        }
+        if (request.explain) {
+            json.insert(json.size() - 2, ",\n  \"explain\": " + ExplainJson(trace));
+        }
+        std::cout << json << "\n";
         return 0;
     } catch (const UsageError& error) {
         std::cerr << "kestrel-calc: " << error.message << "\n";

@@ -9,6 +9,7 @@
 #include "calc/form1.h"
 #include "calc/frm_about_spcl.h"
 #include "calc/frm_date_main.h"
+#include "calc/frm_explain.h"
 #include "calc/payroll_records.h"
 #include "employee/company_header.h"
 #include "employee/dialog_header.h"
@@ -93,6 +94,9 @@ class Program {
     EmployeeProfile profile;
     PayPeriodEntry entry;
     PayResult result;
+    // The working of the last calculation the main window showed; empty before one, or after a
+    // calculation was refused.
+    CalcTrace lastTrace;
     FederalTables federal;
     StateTaxSettings stateSettings;
     CityTaxSettings citySettings;
@@ -124,6 +128,7 @@ class Program {
     frmYearTot ytdTotals;
     frmChecks checks;
     dlgPrintSet printSet;
+    frmExplain explain;
 };
 
 }  // namespace kestrel

@@ -1,6 +1,7 @@
 #include "calc/form1.h"
 
 #include "app/program.h"
+#include "calc/net_to_gross.h"
 #include "calc/pay_calculation.h"
 #include "employee/employee_files.h"
 #include "employee/help.h"
@@ -153,6 +154,22 @@ void Form1::BuildUi(Form1Ui& ui) {
     place(11, "lbSdi", -1, ui.lbSdiCaption, ui.lbSdi, "SDI");
     place(12, "lbSui", -1, ui.lbSuiCaption, ui.lbSui, "SUI");
     place(13, "lbCafe", -1, ui.lbCafeCaption, ui.lbCafe, "Cafeteria Plan");
+    // A double click on a figure opens its working.
+    const auto explains = [this](Label* figure, TraceFigure which) {
+        figure->DblClick = [this, which] { program_.explain.OpenAt(which); };
+    };
+    explains(ui.lbGross, TraceFigure::GrossPay);
+    explains(ui.lbTaxes, TraceFigure::Taxes);
+    explains(ui.lbDeduct, TraceFigure::Deductions);
+    explains(ui.lbNet, TraceFigure::NetPay);
+    explains(ui.lbOverTime, TraceFigure::Overtime);
+    explains(ui.lbTips, TraceFigure::Tips);
+    for (std::size_t k = 0; k < ui.lbTax.size(); ++k)
+        explains(ui.lbTax[k], static_cast<TraceFigure>(static_cast<int>(TraceFigure::FederalTax) +
+                                                       static_cast<int>(k)));
+    explains(ui.lbSdi, TraceFigure::Sdi);
+    explains(ui.lbSui, TraceFigure::Sui);
+    explains(ui.lbCafe, TraceFigure::Cafeteria);
 
     ui.cmdSavePrev = &Add<CommandButton>("cmdSavePrev", {240, 5040, 1920, 420});
     ui.cmdSavePrev->SetCaption("Save This Pay Period");
@@ -223,6 +240,10 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
     ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
     ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
+    ui.mnuExplain = &AddMenu("mnuExplain", "E&xplain", ui.mnuForms);
+    ui.mnuExplain->Click = [this] { program_.explain.OpenAt(); };
+    ui.mnuNetToGross = &AddMenu("mnuNetToGross", "&Net to Gross...", ui.mnuForms);
+    ui.mnuNetToGross->Click = [this] { NetToGrossClick(); };
     ui.mnuVac->Click = [this] { program_.dialogVac.OpenWindow(); };
     ui.mnuOtItem->Click = [this] {
         program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());
@@ -299,6 +320,9 @@ void Form1::BlankFigures() {
          {ui().lbGross, ui().lbNet, ui().lbTaxes, ui().lbDeduct, ui().lbOverTime, ui().lbTips}) {
         figure->SetCaption("");
     }
+    // The working shown must always be that of the figures on the window.
+    program_.lastTrace = CalcTrace{};
+    program_.explain.Refresh();
 }
 
 std::optional<int> Form1::FirstBadEntry() {
@@ -384,6 +408,8 @@ bool Form1::CalculatePay() {
     inputs.windowStateAdjustment = fresh.StateAdjustment;
     inputs.defaultPayRate = program_.DefaultPayRate;
     inputs.overtimeOneTimes = u.opt1X->Value();
+    CalcTrace trace;
+    inputs.trace = &trace;
     const PayResult computed = ComputePay(inputs, entry);
     if (const auto source = UnrepresentableSource(computed, program_.profile)) {
         // Refused before anything is shown or saved: the files keep what they held.
@@ -422,6 +448,8 @@ bool Form1::CalculatePay() {
     u.lbNet->SetCaption(shown.net);
     u.lbOverTime->SetCaption(shown.overtime);
     u.lbTips->SetCaption(shown.tips);
+    program_.lastTrace = std::move(trace);
+    program_.explain.Refresh();
 
     BlankZeroEntries();
     // The tables are read afresh by every calculation and never linger in memory.
@@ -432,6 +460,50 @@ bool Form1::CalculatePay() {
     program_.dialogCity.Unload();
     program_.dialogState.Unload();
     return true;
+}
+
+void Form1::NetToGrossClick() {
+    Form1Ui& u = ui();
+    const auto typed = GetHost().InputBox("Net pay wanted:", "Net to Gross");
+    if (!typed) return;
+    const std::optional<Currency> target = StrictCurrency(*typed);
+    if (!target) {
+        GetHost().MsgBox("\"" + *typed + "\" is not an amount.", MsgButtons::Ok, MsgIcon::Warning,
+                         kAppTitle);
+        return;
+    }
+    if (const auto bad = FirstBadEntry()) {
+        RefuseEntry(*bad, "is not a number");
+        return;
+    }
+    if (!LoadFederalTables(GetHost(), program_.federal)) return;
+    // The settings exactly as Calculate prepares them, without keeping anything.
+    program_.dialogCity.Load();
+    program_.dialogState.Load();
+    StateTaxSettings state = program_.stateSettings;
+    if (state.NoStateTax == 1) state = PreparedStateSettings(state, program_.profile);
+    StateTaxSettings fresh = state;
+    program_.dialogState.TakeAdjustments(fresh);
+    PayInputs inputs{program_.profile, program_.federal, state, program_.citySettings,
+                     program_.nonResidentSettings};
+    inputs.ytdGross = program_.ytd.totals.Gross;
+    inputs.ytdSocialSecurity = program_.ytd.totals.SocialSecurity;
+    inputs.ytdMedicare = program_.ytd.totals.Medicare;
+    inputs.windowStateAdjustment = fresh.StateAdjustment;
+    inputs.defaultPayRate = program_.DefaultPayRate;
+    inputs.overtimeOneTimes = u.opt1X->Value();
+    const auto found = NetToGross(inputs, EntriesAsRead(), *target);
+    program_.federal.ClearValues();
+    program_.dialogCity.Unload();
+    program_.dialogState.Unload();
+    if (!found) {
+        GetHost().MsgBox("No pay in dollar amount brings the net pay to " +
+                             FormatNumber(target->ToDouble(), "$#,###.00") + ".",
+                         MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    u.txtEntry[6]->SetText(CurrencyText(found->amount));
+    CalculatePay();
 }
 
 void Form1::RefuseEntry(int index, std::string_view why) {

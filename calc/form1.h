@@ -75,6 +75,8 @@ struct Form1Ui {
     MenuItem* mnuVac = nullptr;
     MenuItem* mnuOtItem = nullptr;
     MenuItem* mnuYear = nullptr;
+    MenuItem* mnuExplain = nullptr;
+    MenuItem* mnuNetToGross = nullptr;
     MenuItem* mnuOptions = nullptr;
     MenuItem* mnuHeader = nullptr;
     MenuItem* mnuTaxInfoItem = nullptr;
@@ -119,6 +121,9 @@ class Form1 : public FormOf<Form1Ui> {
     PayPeriodEntry EntriesAsRead();
     // Tells why entry `index` stops the calculation and puts the focus on it.
     void RefuseEntry(int index, std::string_view why);
+    // Forms, Net to Gross: asks for the net pay wanted, puts the smallest dollar amount that
+    // reaches it into PAY IN DOLLAR AMOUNT and calculates.
+    void NetToGrossClick();
 
   protected:
     void BuildUi(Form1Ui& ui) override;

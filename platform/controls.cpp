@@ -133,6 +133,11 @@ void Control::UserMouseDown(MouseButton button) {
     run(button);
 }
 
+void Control::UserDblClick() {
+    if (detached_ || !EffectivelyEnabled() || !EffectivelyVisible()) return;
+    Fire(DblClick);
+}
+
 void Control::UserKeyDown(Key key) {
     if (detached_ || !KeyDown) return;
     auto keepAlive = shared_from_this();

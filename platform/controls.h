@@ -98,6 +98,7 @@ class Control : public std::enable_shared_from_this<Control> {
     void SetFocus();
 
     std::function<void()> Click;
+    std::function<void()> DblClick;
     std::function<void(MouseButton)> MouseDown;
     std::function<void()> GotFocus;
     std::function<void()> LostFocus;
@@ -107,6 +108,8 @@ class Control : public std::enable_shared_from_this<Control> {
     // control ignores them.
     void UserClick();
     void UserMouseDown(MouseButton button);
+    // A left double click, after the click of its first press.
+    void UserDblClick();
     void UserKeyDown(Key key);
 
     // Called by the form when it unloads: the control no longer belongs to a live window.

@@ -72,6 +72,9 @@ class Host {
     // could open it.
     virtual bool OpenWorkbook(const std::filesystem::path& file) = 0;
 
+    // Puts the text on the desktop's clipboard.
+    virtual void CopyText(std::string_view text) = 0;
+
     virtual Date Today() = 0;
     virtual std::string ShortDate(const Date& date) = 0;
 

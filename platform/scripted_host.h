@@ -33,6 +33,7 @@ class ScriptedHost : public Host {
     bool ChoosePrinter(std::string_view document) override;
     void Print(const PrintJob& job) override { printed.push_back(job); }
     void PrintFormImage(const Form& form) override { imagesPrinted.push_back(form.Name()); }
+    void CopyText(std::string_view text) override { copied.emplace_back(text); }
     void ShowHelp(const std::filesystem::path& file) override { helpShown.push_back(file); }
     bool OpenWorkbook(const std::filesystem::path& file) override {
         workbooksOpened.push_back(file);
@@ -74,6 +75,7 @@ class ScriptedHost : public Host {
     std::vector<std::string> saveFilters;
     std::vector<PrintJob> printed;
     std::vector<std::string> imagesPrinted;
+    std::vector<std::string> copied;
     std::vector<std::filesystem::path> workbooksOpened;
     bool workbookOpens = true;            // the answer of OpenWorkbook
     std::vector<std::string> unscripted;  // what the test did not prepare for

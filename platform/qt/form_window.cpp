@@ -590,6 +590,7 @@ void FormWindow::ApplySelection(const TextBox& box, QWidget& widget) {
         cursor.setPosition(start);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         multi->setTextCursor(cursor);
+        multi->ensureCursorVisible();
     }
 }
 
@@ -1028,6 +1029,11 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
             }
             return false;
         }
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton || !control.DblClick)
+                return false;
+            control.UserDblClick();
+            return true;
         case QEvent::ContextMenu:
             // A control with its own right-button reaction shows no stock menu on top of it.
             return static_cast<bool>(control.MouseDown);

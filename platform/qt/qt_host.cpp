@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
@@ -183,6 +184,11 @@ void QtHost::RunModal(Form& form) {
         }
     }
     std::erase_if(modalRuns_, [&loop](const ModalRun& run) { return run.loop == &loop; });
+}
+
+void QtHost::CopyText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(
+        QString::fromUtf8(text.data(), static_cast<int>(text.size())));
 }
 
 Date QtHost::Today() {

@@ -40,6 +40,7 @@ class QtHost : public Host {
     void PrintFormImage(const Form& form) override;
     void ShowHelp(const std::filesystem::path& file) override;
     bool OpenWorkbook(const std::filesystem::path& file) override;
+    void CopyText(std::string_view text) override;
     Date Today() override;
     std::string ShortDate(const Date& date) override;
     void Quit() override;

@@ -168,6 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "--straight makes an amount too large"},
         BadArguments{"GrossBeyondMoney", "--straight 100000 --dollars 922337203685477",
                      "--dollars makes an amount too large"},
+        BadArguments{"NetBeyondMoney", "--straight 40 --net-to-gross 900000000000000",
+                     "no pay in dollar amount the calculation can hold"},
+        BadArguments{"BadNetAmount", "--net-to-gross lots", "--net-to-gross needs an amount"},
+        BadArguments{"BothExplains", "--explain --explain-text", "choose one"},
         BadArguments{"SdiBeyondSingles",
                      "--straight 40 --sdi-use-base --sdi-percent 3e38 --sdi-base 1000000",
                      "the SDI rate and base makes an amount too large"}),
@@ -332,6 +336,32 @@ TEST_F(CalcCliEmployee, FiguresAreThoseTheMainWindowShows) {
         SCOPED_TRACE(kPeriods[k].name);
         EXPECT_EQ(CalcFigures(runs[k].out), Window(kPeriods[k]));
     }
+}
+
+// The working printed is the window's, word for word; net to gross gives the period with the
+// amount found, and its working.
+TEST_F(CalcCliEmployee, ExplainAndNetToGrossAreTheWindowsOwn) {
+    const CalcRun text = CalcLeavingFiles("--employee Worker9 --straight 80 --explain-text");
+    ASSERT_EQ(text.status, 0) << testing::ReadFile("stderr.txt");
+    const CalcRun found =
+        CalcLeavingFiles("--employee Worker9 --straight 80 --net-to-gross 1500 --explain");
+    ASSERT_EQ(found.status, 0) << testing::ReadFile("stderr.txt");
+    const std::string amount = Field(found.out, "DollarAmount");
+    EXPECT_NE(found.out.find("\"figure\": \"federal\", \"step\": \"table row\""), std::string::npos)
+        << found.out;
+
+    ScriptedHost host;
+    Program program(host);
+    program.Start();
+    host.files.emplace_back("Worker9.use");
+    OpenFile(program);
+    program.form1.ui().txtEntry[0]->SetText("80");
+    ASSERT_TRUE(program.form1.CalculatePay());
+    EXPECT_EQ(text.out, TraceText(program.lastTrace));
+    program.form1.ui().txtEntry[6]->SetText(amount);
+    ASSERT_TRUE(program.form1.CalculatePay());
+    EXPECT_EQ(Field(found.out, "NetPay"), SingleText(program.result.NetPay));
+    EXPECT_GE(program.result.NetPay, 1499.995f);
 }
 
 struct Override {

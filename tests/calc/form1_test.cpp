@@ -148,6 +148,50 @@ TEST_F(MainWindow, CalculateShowsEveryFigure) {
     EXPECT_TRUE(host.messages.empty());
 }
 
+// The working shown is always that of the figures on the window: none before a calculation or
+// after Clear, the last calculation's otherwise, opened at a figure by a double click on it.
+TEST_F(MainWindow, ExplainShowsTheWorkingOfTheFiguresOnTheWindow) {
+    program.Start();
+    ui().mnuExplain->UserClick();
+    TextBox& trace = *program.explain.ui().txtTrace;
+    EXPECT_EQ(trace.Text().rfind("There is no calculation", 0), 0u);
+    Entry(0).SetText("40");
+    ui().cmdCal->UserClick();
+    std::string lines;
+    for (char c : TraceText(program.lastTrace))
+        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(trace.Text(), lines);
+    EXPECT_NE(lines.find("6.69"), std::string::npos);
+    ui().lbTax[3]->UserDblClick();
+    EXPECT_EQ(trace.Text().substr(static_cast<std::size_t>(trace.SelStart()), 11), "State Tax:\r");
+    program.explain.ui().cmdCopy->UserClick();
+    EXPECT_EQ(host.copied, std::vector<std::string>{TraceText(program.lastTrace)});
+    host.printerAnswers = {true};
+    program.explain.ui().cmdPrint->UserClick();
+    ASSERT_EQ(host.printerDialogs, std::vector<std::string>{"Explain 00-00-05.pdf"});
+    EXPECT_NE(PlainText(host.printed.at(0)).find("Net Pay:"), std::string::npos);
+    ui().cmdClear->UserClick();
+    EXPECT_EQ(trace.Text().rfind("There is no calculation", 0), 0u);
+}
+
+TEST_F(MainWindow, NetToGrossPutsTheDollarAmountInAndCalculates) {
+    program.Start();
+    Entry(0).SetText("40");
+    host.inputs = {"three hundred", "300"};
+    ui().mnuNetToGross->UserClick();
+    EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"\"three hundred\" is not an amount."});
+    EXPECT_EQ(Entry(6).Text(), "");
+    ui().mnuNetToGross->UserClick();
+    // 40 hours at 7.50 leave 235.43; the dollar amount makes up the rest after its own taxes.
+    const double dollars = std::stod(Entry(6).Text());
+    EXPECT_GT(dollars, 64.57);
+    EXPECT_GE(program.result.NetPay, 299.995f);
+    EXPECT_EQ(ui().lbNet->Caption().substr(0, 3), "$30");
+    Entry(6).SetText(CurrencyText(Currency::FromDouble(dollars - 0.01)));
+    ui().cmdCal->UserClick();
+    EXPECT_LT(program.result.NetPay, 299.995f);
+}
+
 TEST_F(MainWindow, NewEmployeeBiWeekly) {
     program.Start();
     program.profile.WeeklyPay = false;
@@ -609,6 +653,8 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  &Vacation",
                                             "  OT %",
                                             "  &Year to Date",
+                                            "  E&xplain",
+                                            "  &Net to Gross...",
                                             "&Options",
                                             "  H&eader",
                                             "  -",
