@@ -126,6 +126,7 @@ class SampleForm : public FormOf<SampleUi> {
         ui.lblName->SetCaption("&Name && Address");
         ui.lblName->SetAlignment(Align::Right);
         ui.lblName->Click = Record("lblName.Click");
+        ui.lblName->DblClick = Record("lblName.DblClick");
         ui.lblName->MouseDown = [this](MouseButton button) {
             events.emplace_back(button == MouseButton::Right ? "lblName.Right" : "lblName.Left");
         };
@@ -264,7 +265,7 @@ std::vector<std::unique_ptr<FormWindow>> EveryWindow(Program& p) {
     for (Form* form : std::initializer_list<Form*>{
              &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity, &p.dialogNonCity,
              &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader, &p.taxInfo, &p.saveUser,
-             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet}) {
+             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet, &p.explain}) {
         form->Load();
         QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
         windows.push_back(std::make_unique<FormWindow>(*form, area));
@@ -414,9 +415,10 @@ class RendererTest : public QObject {
         QTest::mouseClick(WidgetOf<QLabel>(host, form, *ui.lblName), Qt::LeftButton);
         QTest::mouseClick(WidgetOf<QLineEdit>(host, form, *ui.txtName), Qt::LeftButton);
         QTest::mousePress(WidgetOf<QLabel>(host, form, *ui.lblName), Qt::RightButton);
+        QTest::mouseDClick(WidgetOf<QLabel>(host, form, *ui.lblName), Qt::LeftButton);
         QCOMPARE(form.events,
                  (std::vector<std::string>{"cmdSave.Click", "lblName.Left", "lblName.Click",
-                                           "txtName.Click", "lblName.Right"}));
+                                           "txtName.Click", "lblName.Right", "lblName.DblClick"}));
 
         // A user's click on a check box: one MouseDown, the model toggles, one Click.
         form.events.clear();
