@@ -22,6 +22,7 @@ using namespace kestrel;
 const std::filesystem::path kTables =
     std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo" / "Fedtaxx.tax";
 
+// Argument 1: with the working recorded, as the main window's Calculate does.
 void BM_PayCalculation(benchmark::State& state) {
     FederalTables federal;
     ReadFederalTableFile(kTables, federal);
@@ -40,13 +41,15 @@ void BM_PayCalculation(benchmark::State& state) {
         entry.TipsHrs = 6;
         entry.Addit = Currency::FromRaw(255000);
         PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
+        CalcTrace trace;
+        if (state.range(0) == 1) inputs.trace = &trace;
         PayResult result = ComputePay(inputs, entry);
         PayDisplay shown = FormatPayResult(result);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(shown);
     }
 }
-BENCHMARK(BM_PayCalculation);
+BENCHMARK(BM_PayCalculation)->Arg(0)->Arg(1);
 
 void BM_LoadFederalTables(benchmark::State& state) {
     for (auto _ : state) {
