@@ -114,6 +114,13 @@ constexpr AlabamaFigures kAlabamaBiWeeklyMarried{11.54,  153.85, 115.38, 38.46,
 constexpr AlabamaFigures kAlabamaWeeklySingle{5.77, 38.46, 28.85, 9.62, 57.69, 0.1924, 1.9232};
 constexpr AlabamaFigures kAlabamaWeeklyMarried{5.77, 76.92, 57.69, 19.23, 115.38, 0.3846, 3.846};
 
+// One step of a formula's working, under the state tax.
+void Say(CalcTrace* trace, std::string_view step, double value, std::string text) {
+    if (trace != nullptr)
+        trace->Add(TraceFigure::StateTax, std::string(step), {{"value", value}}, value,
+                   std::move(text));
+}
+
 void Apply(const StateTaxResult& result, PayResult& r) {
     if (result.taxableWages) r.StateTaxableWages = *result.taxableWages;
     if (result.tax) r.StateTax = *result.tax;
@@ -121,13 +128,19 @@ void Apply(const StateTaxResult& result, PayResult& r) {
 
 }  // namespace
 
-float ArizonaTax(const StateTaxSettings& state, std::string_view federalStatus, float federalTax) {
+float ArizonaTax(const StateTaxSettings& state, std::string_view federalStatus, float federalTax,
+                 CalcTrace* trace) {
     const BracketTable& table =
         federalStatus == "Single" ? state.SingleBrackets : state.MarriedBrackets;
-    return federalTax * table[0].Percent;
+    const float tax = federalTax * table[0].Percent;
+    Say(trace, "Arizona", tax,
+        "Arizona: federal tax " + TraceNumber(federalTax) + " x line 1's rate " +
+            TracePercent(table[0].Percent) + " = " + TraceNumber(tax));
+    return tax;
 }
 
-double LouisianaTax(const StateTaxSettings& state, float grossPay, bool biWeeklyPay) {
+double LouisianaTax(const StateTaxSettings& state, float grossPay, bool biWeeklyPay,
+                    CalcTrace* trace) {
     const double wages = grossPay;
     const double personal = RoundWholeEven(state.SingleExemptions[0]);
     const double dependents = RoundWholeEven(state.MarriedExemptions[0]);
@@ -153,22 +166,35 @@ double LouisianaTax(const StateTaxSettings& state, float grossPay, bool biWeekly
     const double b2 = exemptions > static_cast<float>(m1) ? (exemptions - m1) * 0.0135 : 0;
 
     const double tax = (a2 + a1 + a3) - (b2 + b1);
+    Say(trace, "Louisiana", tax,
+        "Louisiana: " + TraceNumber(personal) + " personal and " + TraceNumber(dependents) +
+            " dependent exemptions; tax on wages " + TraceAmount(wages) + " (2.1%, 1.35% above " +
+            TraceNumber(m1) + " and above " + TraceNumber(m2) + ") " + TraceNumber(a1 + a2 + a3) +
+            " less the credit on exemptions of " + TraceNumber(exemptions) + ", " +
+            TraceNumber(b1 + b2) + " = " + TraceNumber(tax) + (tax > 0 ? "" : ", taken as 0"));
     return tax > 0 ? tax : 0;
 }
 
 float IowaTax(const StateTaxSettings& state, std::int16_t allowances, float taxableWages,
-              float federalTax, float cafeteriaStateDeduction, bool biWeeklyPay) {
+              float federalTax, float cafeteriaStateDeduction, bool biWeeklyPay, CalcTrace* trace) {
     const double x = static_cast<double>(taxableWages) - federalTax - cafeteriaStateDeduction -
                      Entry(state.SingleExemptions, allowances);
     const double tax = biWeeklyPay
                            ? ScheduleTax(x, kIowaBiWeeklyLimits, kIowaRates, kIowaBiWeeklyBases)
                            : ScheduleTax(x, kIowaWeeklyLimits, kIowaRates, kIowaWeeklyBases);
+    Say(trace, "Iowa", x,
+        "Iowa: wages " + TraceAmount(taxableWages) + " less federal tax " +
+            TraceNumber(federalTax) + ", cafeteria " + TraceAmount(cafeteriaStateDeduction) +
+            " and the standard deduction " +
+            TraceNumber(Entry(state.SingleExemptions, allowances)) + " = " + TraceNumber(x) +
+            "; the schedule's tax " + TraceNumber(tax) + " less the credit " +
+            TraceNumber(Entry(state.MarriedExemptions, allowances)));
     return static_cast<float>(tax - Entry(state.MarriedExemptions, allowances));
 }
 
 float MissouriTax(const StateTaxSettings& state, std::int16_t allowances, float taxableWages,
-                  float federalTax, float cafeteriaStateDeduction, bool weeklyPay,
-                  bool biWeeklyPay) {
+                  float federalTax, float cafeteriaStateDeduction, bool weeklyPay, bool biWeeklyPay,
+                  CalcTrace* trace) {
     const double yearly = state.SpouseWorks != 0 ? 5000 : 10000;
     // The limit is held in single precision, so the comparison sees the rounded quotient.
     const auto limit = static_cast<float>(yearly / (weeklyPay ? 52 : 26));
@@ -180,24 +206,41 @@ float MissouriTax(const StateTaxSettings& state, std::int16_t allowances, float 
         biWeeklyPay
             ? ScheduleTax(x, kMissouriBiWeeklyLimits, kMissouriRates, kMissouriBiWeeklyBases)
             : ScheduleTax(x, kMissouriWeeklyLimits, kMissouriRates, kMissouriWeeklyBases);
+    Say(trace, "Missouri", tax,
+        "Missouri: wages " + TraceAmount(taxableWages) +
+            (federalTax <= limit
+                 ? " less federal tax " + TraceNumber(federalTax)
+                 : " (federal tax over the limit " + TraceNumber(limit) + " is not deducted)") +
+            ", cafeteria " + TraceAmount(cafeteriaStateDeduction) + ", standard " +
+            TraceNumber(Entry(state.SingleExemptions, allowances)) + " and W4 allowance " +
+            TraceNumber(Entry(state.MarriedExemptions, allowances)) + " = " + TraceNumber(x) +
+            "; the schedule's tax = " + TraceNumber(tax));
     return static_cast<float>(tax);
 }
 
 StateTaxResult MassTax(const StateTaxSettings& state, std::int16_t allowances, float grossPay,
                        float socSecTax, float medicareTax, float ytdSocialSecurity,
-                       float ytdMedicare, bool weeklyPay) {
+                       float ytdMedicare, bool weeklyPay, CalcTrace* trace) {
     const float ytdFica = ytdSocialSecurity + ytdMedicare;
     float x = ytdFica <= 2000 ? grossPay - socSecTax - medicareTax : grossPay;
     // The married column whatever the status: the allowance does not depend on it.
     float allowance = Entry(state.MarriedExemptions, allowances);
     if (weeklyPay) allowance = allowance / 2;
     x = x - allowance;
-    return {static_cast<double>(x * state.SingleBrackets[0].Percent), x};
+    const float tax = x * state.SingleBrackets[0].Percent;
+    Say(trace, "Massachusetts", tax,
+        "Massachusetts: gross " + TraceAmount(grossPay) +
+            (ytdFica <= 2000 ? " less social security " + TraceNumber(socSecTax) +
+                                   " and medicare " + TraceNumber(medicareTax)
+                             : " (the year's social security and medicare are past 2000)") +
+            " less the allowance " + TraceNumber(allowance) + " = " + TraceNumber(x) + " x " +
+            TracePercent(state.SingleBrackets[0].Percent) + " = " + TraceNumber(tax));
+    return {static_cast<double>(tax), x};
 }
 
 StateTaxResult OregonTax(const StateTaxSettings& state, std::string_view stateStatus,
                          std::int16_t allowances, float grossPay, float federalTax,
-                         bool biWeeklyPay) {
+                         bool biWeeklyPay, CalcTrace* trace) {
     const int federalLimit = biWeeklyPay ? 135 : 67;
     const float x = federalTax <= static_cast<float>(federalLimit)
                         ? grossPay - federalTax
@@ -218,6 +261,15 @@ StateTaxResult OregonTax(const StateTaxSettings& state, std::string_view stateSt
     }
     if (x >= third.Minimum)
         result.tax = (x - third.Minimum) * third.Percent + third.Amount - credit;
+    Say(trace, "Oregon", result.tax.value_or(0),
+        "Oregon: gross " + TraceAmount(grossPay) + " less federal tax up to " +
+            std::to_string(federalLimit) + " = " + TraceNumber(x) + "; " +
+            (single ? "single" : "married") + " line " +
+            (x >= third.Minimum    ? "3"
+             : x >= second.Minimum ? "2"
+                                   : "1") +
+            " less the credit " + TraceNumber(credit) + " = " +
+            (result.tax ? TraceNumber(*result.tax) : "no line, the tax stays"));
     return result;
 }
 
@@ -265,14 +317,23 @@ double OklahomaAnnualTax(std::string_view stateStatus, std::int16_t allowances, 
 }
 
 double OklahomaTax(std::string_view stateStatus, std::int16_t allowances, bool spouseWorks,
-                   float grossPay, bool biWeeklyPay) {
+                   float grossPay, bool biWeeklyPay, CalcTrace* trace) {
     const int periods = biWeeklyPay ? 26 : 52;
-    return RoundWholeEven(
-        OklahomaAnnualTax(stateStatus, allowances, spouseWorks, grossPay, biWeeklyPay) / periods);
+    const double annual =
+        OklahomaAnnualTax(stateStatus, allowances, spouseWorks, grossPay, biWeeklyPay);
+    const double tax = RoundWholeEven(annual / periods);
+    Say(trace, "Oklahoma", tax,
+        "Oklahoma: the year's tax on gross " + TraceAmount(grossPay) + " x " +
+            std::to_string(periods) +
+            " less allowances, the standard deduction and the federal "
+            "estimate is " +
+            TraceNumber(annual) + "; / " + std::to_string(periods) +
+            " in whole dollars = " + TraceAmount(tax));
+    return tax;
 }
 
 double AlabamaTax(std::string_view stateStatus, std::int16_t allowances, float grossPay,
-                  float federalTax, bool biWeeklyPay) {
+                  float federalTax, bool biWeeklyPay, CalcTrace* trace) {
     const bool single = stateStatus == "Single";
     const AlabamaFigures& f = biWeeklyPay
                                   ? (single ? kAlabamaBiWeeklySingle : kAlabamaBiWeeklyMarried)
@@ -281,13 +342,20 @@ double AlabamaTax(std::string_view stateStatus, std::int16_t allowances, float g
     if (standard > f.deductionCap) standard = f.deductionCap;
     const double taxable =
         grossPay - (standard + f.personal + federalTax + allowances * f.dependent);
-    if (taxable <= f.lowTop) return taxable * 0.02;
-    if (taxable <= f.midTop) return (taxable - f.lowTop) * 0.04 + f.lowTax;
-    return (taxable - f.midTop) * 0.05 + f.lowTax + f.midTax;
+    const double tax = taxable <= f.lowTop   ? taxable * 0.02
+                       : taxable <= f.midTop ? (taxable - f.lowTop) * 0.04 + f.lowTax
+                                             : (taxable - f.midTop) * 0.05 + f.lowTax + f.midTax;
+    Say(trace, "Alabama", tax,
+        "Alabama: gross " + TraceAmount(grossPay) + " less standard " + TraceNumber(standard) +
+            ", personal " + TraceNumber(f.personal) + ", federal tax " + TraceNumber(federalTax) +
+            " and dependents " + TraceNumber(allowances * f.dependent) + " = " +
+            TraceNumber(taxable) + "; 2%, 4% above " + TraceNumber(f.lowTop) + ", 5% above " +
+            TraceNumber(f.midTop) + " = " + TraceNumber(tax));
+    return tax;
 }
 
 StateTaxResult KentuckyTax(const StateTaxSettings& state, std::string_view stateStatus,
-                           std::int16_t allowances, float grossPay) {
+                           std::int16_t allowances, float grossPay, CalcTrace* trace) {
     const bool single = stateStatus == "Single";
     const BracketTable& table = single ? state.SingleBrackets : state.MarriedBrackets;
     const float credit =
@@ -307,36 +375,50 @@ StateTaxResult KentuckyTax(const StateTaxSettings& state, std::string_view state
         }
         tax = tax + (x - table[band - 1].Minimum) * table[band].Percent;
     }
+    Say(trace, "Kentucky", tax - credit,
+        "Kentucky: gross " + TraceAmount(grossPay) + " less the standard deduction " +
+            TraceNumber(table[0].Amount) + " = " + TraceNumber(x) + "; the bands' tax " +
+            TraceNumber(tax) + " less the credit " + TraceNumber(credit) + " = " +
+            TraceNumber(tax - credit));
     return {static_cast<double>(tax - credit), x};
 }
 
 StateTaxResult WisconsinTax(const StateTaxSettings& state, std::string_view stateStatus,
                             float taxableWages, float cafeteriaStateDeduction,
                             float stateExemptionAmount, bool weeklyPay, bool biWeeklyPay,
-                            double taxBefore) {
+                            double taxBefore, CalcTrace* trace) {
     const BracketTable& table = TableFor(state, stateStatus);
     // Here the California allowance field carries Wisconsin's deduction off the wages.
     const float x = taxableWages - state.CaliforniaAllowance - cafeteriaStateDeduction;
     // A line's tax is a single, and a single less the credit stays one; only a tax left from
     // before (no line matched) keeps its own precision.
     std::optional<float> lineTax;
-    if (biWeeklyPay) {
-        if (const auto match = BracketLookup(x, table, 10, 1))
-            lineTax = static_cast<float>(match->tax);
-    }
-    if (weeklyPay) {
-        if (const auto match = BracketLookup(x, table, 10, 2))
-            lineTax = static_cast<float>(match->tax);
-    }
     // The exemption entries are credits off the tax.
     const float credit = weeklyPay ? stateExemptionAmount / 2 : stateExemptionAmount;
+    Say(trace, "Wisconsin", x,
+        "Wisconsin: wages " + TraceAmount(taxableWages) + " less the deduction " +
+            TraceNumber(state.CaliforniaAllowance) + " and cafeteria " +
+            TraceAmount(cafeteriaStateDeduction) + " = " + TraceNumber(x));
+    const std::string_view tableName = stateStatus == "Single" ? "Single table" : "Married table";
+    if (biWeeklyPay) {
+        const auto match = BracketLookup(x, table, 10, 1);
+        if (match) lineTax = static_cast<float>(match->tax);
+        TraceBracket(trace, TraceFigure::StateTax, tableName, x, table, 1, match);
+    }
+    if (weeklyPay) {
+        const auto match = BracketLookup(x, table, 10, 2);
+        if (match) lineTax = static_cast<float>(match->tax);
+        TraceBracket(trace, TraceFigure::StateTax, tableName, x, table, 2, match);
+    }
+    Say(trace, "Wisconsin credit", credit, "less the exemption credit " + TraceNumber(credit));
     if (lineTax) return {static_cast<double>(*lineTax - credit), x};
     return {taxBefore - credit, x};
 }
 
 StateTaxResult NorthCarolinaTax(const StateTaxSettings& state, std::string_view stateStatus,
                                 float taxableWages, float cafeteriaStateDeduction,
-                                float stateExemptionAmount, bool weeklyPay, bool biWeeklyPay) {
+                                float stateExemptionAmount, bool weeklyPay, bool biWeeklyPay,
+                                CalcTrace* trace) {
     const BracketTable& table = TableFor(state, stateStatus);
     StateTaxResult result;
     auto taxAt = [&](float x, int divisor) {
@@ -344,6 +426,15 @@ StateTaxResult NorthCarolinaTax(const StateTaxSettings& state, std::string_view 
         if (const auto match = BracketLookup(x, table, 10, divisor)) {
             const BracketRow& row = table[static_cast<std::size_t>(match->row)];
             result.tax = x * row.Percent - row.Amount / static_cast<float>(divisor);
+            Say(trace, "North Carolina", *result.tax,
+                "North Carolina: wages less the deduction, exemption and cafeteria = " +
+                    TraceNumber(x) + "; line " + std::to_string(match->row + 1) + ": " +
+                    TraceNumber(x) + " x " + TracePercent(row.Percent) + " - " +
+                    TraceNumber(row.Amount) + (divisor == 1 ? "" : "/2") + " = " +
+                    TraceNumber(*result.tax));
+        } else {
+            Say(trace, "North Carolina", x,
+                "North Carolina: wages " + TraceNumber(x) + " below every line");
         }
     };
     if (biWeeklyPay) {
@@ -383,27 +474,27 @@ bool SpecialStateWithholding(const StateTaxSettings& state, const EmployeeProfil
     const TraceValue married{"married", p.StateStatus == "Single" ? 0.0 : 1.0};
     const TraceValue cafeteria{"cafeteria", r.CafeteriaStateDeduction};
     if (state.ArizonaFlag != 0) {
-        r.StateTax = ArizonaTax(state, p.FederalStatus, r.FederalTax);
+        r.StateTax = ArizonaTax(state, p.FederalStatus, r.FederalTax, trace);
         note("Arizona", {federal, {"married", p.FederalStatus == "Single" ? 0.0 : 1.0}});
     }
     if (state.LouisianaFlag != 0) {
-        r.StateTax = LouisianaTax(state, r.GrossPay, p.BiWeeklyPay);
+        r.StateTax = LouisianaTax(state, r.GrossPay, p.BiWeeklyPay, trace);
         note("Louisiana", {gross});
     }
     if (state.IowaFlag != 0) {
         r.StateTax = IowaTax(state, p.StateAllowances, r.TaxableWages, r.FederalTax,
-                             r.CafeteriaStateDeduction, p.BiWeeklyPay);
+                             r.CafeteriaStateDeduction, p.BiWeeklyPay, trace);
         note("Iowa", {wages, federal, allowances, cafeteria});
     }
     if (state.MissouriFlag != 0) {
         r.StateTax = MissouriTax(state, p.StateAllowances, r.TaxableWages, r.FederalTax,
-                                 r.CafeteriaStateDeduction, p.WeeklyPay, p.BiWeeklyPay);
+                                 r.CafeteriaStateDeduction, p.WeeklyPay, p.BiWeeklyPay, trace);
         wholeDollars = true;
         note("Missouri", {wages, federal, allowances, cafeteria});
     }
     if (state.MassFlag != 0) {
         Apply(MassTax(state, p.StateAllowances, r.GrossPay, r.SocSecTax, r.MedicareTax,
-                      ytdSocialSecurity, ytdMedicare, p.WeeklyPay),
+                      ytdSocialSecurity, ytdMedicare, p.WeeklyPay, trace),
               r);
         note("Massachusetts", {gross,
                                allowances,
@@ -414,36 +505,36 @@ bool SpecialStateWithholding(const StateTaxSettings& state, const EmployeeProfil
     }
     if (state.OregonFlag != 0) {
         Apply(OregonTax(state, p.StateStatus, p.StateAllowances, r.GrossPay, r.FederalTax,
-                        p.BiWeeklyPay),
+                        p.BiWeeklyPay, trace),
               r);
         note("Oregon", {gross, federal, allowances, married});
     }
     if (state.OklahomaFlag != 0) {
         r.StateTax = OklahomaTax(p.StateStatus, p.StateAllowances, state.SpouseWorks != 0,
-                                 r.GrossPay, p.BiWeeklyPay);
+                                 r.GrossPay, p.BiWeeklyPay, trace);
         wholeDollars = true;
         note("Oklahoma",
              {gross, allowances, married, {"spouse works", state.SpouseWorks != 0 ? 1.0 : 0.0}});
     }
     if (state.AlabamaFlag != 0) {
-        r.StateTax =
-            AlabamaTax(p.StateStatus, p.StateAllowances, r.GrossPay, r.FederalTax, p.BiWeeklyPay);
+        r.StateTax = AlabamaTax(p.StateStatus, p.StateAllowances, r.GrossPay, r.FederalTax,
+                                p.BiWeeklyPay, trace);
         wholeDollars = true;
         note("Alabama", {gross, federal, allowances, married});
     }
     if (state.KentuckyFlag != 0) {
-        Apply(KentuckyTax(state, p.StateStatus, p.StateAllowances, r.GrossPay), r);
+        Apply(KentuckyTax(state, p.StateStatus, p.StateAllowances, r.GrossPay, trace), r);
         note("Kentucky", {gross, allowances, married});
     }
     if (state.WisconsinFlag != 0) {
         Apply(WisconsinTax(state, p.StateStatus, r.TaxableWages, r.CafeteriaStateDeduction,
-                           r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay, r.StateTax),
+                           r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay, r.StateTax, trace),
               r);
         note("Wisconsin", {wages, cafeteria, {"exemption", r.StateExemptionAmount}, married});
     }
     if (state.NorthCarolinaFlag != 0) {
         Apply(NorthCarolinaTax(state, p.StateStatus, r.TaxableWages, r.CafeteriaStateDeduction,
-                               r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay),
+                               r.StateExemptionAmount, p.WeeklyPay, p.BiWeeklyPay, trace),
               r);
         note("North Carolina", {wages, cafeteria, {"exemption", r.StateExemptionAmount}, married});
     }
