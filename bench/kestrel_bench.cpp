@@ -22,7 +22,6 @@ using namespace kestrel;
 const std::filesystem::path kTables =
     std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo" / "Fedtaxx.tax";
 
-// Argument 1: with the working recorded, as the main window's Calculate does.
 void BM_PayCalculation(benchmark::State& state) {
     FederalTables federal;
     ReadFederalTableFile(kTables, federal);
@@ -41,15 +40,40 @@ void BM_PayCalculation(benchmark::State& state) {
         entry.TipsHrs = 6;
         entry.Addit = Currency::FromRaw(255000);
         PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
-        CalcTrace trace;
-        if (state.range(0) == 1) inputs.trace = &trace;
         PayResult result = ComputePay(inputs, entry);
         PayDisplay shown = FormatPayResult(result);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(shown);
     }
 }
-BENCHMARK(BM_PayCalculation)->Arg(0)->Arg(1);
+BENCHMARK(BM_PayCalculation);
+
+// The calculation alone, without the window's texts: argument 0 records nothing, as every
+// calculation but the main window's does; 1 records the working, as the main window does.
+void BM_ComputePay(benchmark::State& state) {
+    FederalTables federal;
+    ReadFederalTableFile(kTables, federal);
+    EmployeeProfile profile = NewEmployeeProfile();
+    profile.HourlyRate1 = 18.25f;
+    profile.CreditUnion = 12.5f;
+    profile.KPlan = 4;
+    profile.FederalAllowances = "2";
+    const StateTaxSettings stateTables = NewYorkStateDefaults();
+    const CityTaxSettings cityTables = NewYorkCityDefaults();
+    const NonResidentTaxSettings nonResident = NonResidentDefaults();
+    for (auto _ : state) {
+        PayPeriodEntry entry;
+        entry.StrHrs = 40;
+        entry.OtHrs = 3.5f;
+        PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
+        CalcTrace trace;
+        if (state.range(0) == 1) inputs.trace = &trace;
+        PayResult result = ComputePay(inputs, entry);
+        benchmark::DoNotOptimize(result);
+        benchmark::DoNotOptimize(trace);
+    }
+}
+BENCHMARK(BM_ComputePay)->Arg(0)->Arg(1);
 
 void BM_LoadFederalTables(benchmark::State& state) {
     for (auto _ : state) {
