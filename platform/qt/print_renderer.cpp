@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -96,21 +97,28 @@ std::vector<bool> EmptyLinesLeftOut(const std::vector<double>& spacings,
 }
 
 // The job as PDF bytes on `layout`; nothing when the PDF engine failed.
-std::optional<QByteArray> PdfBytes(const PrintJob& job, const QPageLayout& layout, int resolution) {
+std::optional<QByteArray> PdfBytes(std::string_view title, const QPageLayout& layout,
+                                   int resolution,
+                                   const std::function<bool(QPagedPaintDevice&)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return std::nullopt;
     {
         QPdfWriter writer(&buffer);
-        writer.setTitle(ToQt(job.Title()));
+        writer.setTitle(ToQt(title));
         writer.setCreator(QStringLiteral("Kestrel"));
         writer.setResolution(resolution);
         if (!writer.setPageLayout(layout)) return std::nullopt;
-        if (!RenderJob(job, writer)) return std::nullopt;
+        if (!paint(writer)) return std::nullopt;
     }
     buffer.close();
     if (!bytes.startsWith("%PDF-")) return std::nullopt;
     return bytes;
+}
+
+std::optional<QByteArray> PdfBytes(const PrintJob& job, const QPageLayout& layout, int resolution) {
+    return PdfBytes(job.Title(), layout, resolution,
+                    [&job](QPagedPaintDevice& device) { return RenderJob(job, device); });
 }
 
 WriteResult CommitPdf(const std::optional<QByteArray>& bytes, const std::filesystem::path& file) {
@@ -236,6 +244,12 @@ bool WritesPdfFile(QPrinter& printer) {
 
 WriteResult WritePrinterPdf(const PrintJob& job, QPrinter& printer) {
     return CommitPdf(PdfBytes(job, printer.pageLayout(), printer.resolution()),
+                     printer.outputFileName().toStdString());
+}
+
+WriteResult WritePrinterPdf(std::string_view title, QPrinter& printer,
+                            const std::function<bool(QPagedPaintDevice&)>& paint) {
+    return CommitPdf(PdfBytes(title, printer.pageLayout(), printer.resolution(), paint),
                      printer.outputFileName().toStdString());
 }
 

@@ -5,6 +5,8 @@
 
 #include <QFont>
 #include <filesystem>
+#include <functional>
+#include <string_view>
 
 #include "platform/print_model.h"
 #include "platform/write_result.h"
@@ -48,5 +50,8 @@ WriteResult WriteJobPdf(const PrintJob& job, const std::filesystem::path& file);
 bool WritesPdfFile(QPrinter& printer);
 // The job as that PDF file, on the printer's paper, written in one step as WriteJobPdf does.
 WriteResult WritePrinterPdf(const PrintJob& job, QPrinter& printer);
+// Whatever `paint` draws (false when it cannot), as that PDF file, written in one step.
+WriteResult WritePrinterPdf(std::string_view title, QPrinter& printer,
+                            const std::function<bool(QPagedPaintDevice&)>& paint);
 
 }  // namespace kestrel

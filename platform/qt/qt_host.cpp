@@ -439,23 +439,36 @@ void QtHost::PrintFormImage(const Form& form) {
     if (image.isNull()) return;
     QPrinter& printer = Printer();
     printer.setDocName(ToQt(form.Caption()));
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        MsgBox("The window could not be printed on " + printer.printerName().toStdString() + ".",
-               MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
-        return;
+    const auto paint = [&image, widget](QPagedPaintDevice& device) {
+        QPainter painter;
+        if (!painter.begin(&device)) return false;
+        // The window prints at the size it has on screen, made smaller only when it would not
+        // fit on the page.
+        const QSizeF logical = image.deviceIndependentSize();
+        const double screenDpi = widget->logicalDpiX() > 0 ? widget->logicalDpiX() : 96.0;
+        const QRectF page(QPointF(0, 0), QSizeF(device.width(), device.height()));
+        QSizeF size(logical.width() * device.logicalDpiX() / screenDpi,
+                    logical.height() * device.logicalDpiY() / screenDpi);
+        if (size.width() > page.width() || size.height() > page.height())
+            size.scale(page.size(), Qt::KeepAspectRatio);
+        painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
+        return painter.end();
+    };
+    // A PDF file is replaced in one step, as a printed job's is.
+    std::string why;
+    bool printed = false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const WriteResult written = WritePrinterPdf(form.Caption(), printer, paint);
+        printed = static_cast<bool>(written);
+        why = written.error;
+    } else {
+        printed = paint(printer);
     }
-    // The window prints at the size it has on screen, made smaller only when it would not fit
-    // on the page.
-    const QSizeF logical = image.deviceIndependentSize();
-    const double screenDpi = widget->logicalDpiX() > 0 ? widget->logicalDpiX() : 96.0;
-    const QRectF page(QPointF(0, 0), QSizeF(printer.width(), printer.height()));
-    QSizeF size(logical.width() * printer.logicalDpiX() / screenDpi,
-                logical.height() * printer.logicalDpiY() / screenDpi);
-    if (size.width() > page.width() || size.height() > page.height())
-        size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.drawPixmap(QRectF(QPointF(0, 0), size), image, QRectF(image.rect()));
-    painter.end();
+    if (!printed) {
+        MsgBox("The window could not be printed on " + printer.printerName().toStdString() + "." +
+                   (why.empty() ? std::string() : "\r\n" + why),
+               MsgButtons::Ok, MsgIcon::Warning, kAppTitle);
+    }
 }
 
 }  // namespace kestrel

@@ -136,9 +136,16 @@ TEST_F(QtHostPrinting, TheWindowImagePrintsToTheChosenFile) {
     ASSERT_NE(window, nullptr);
     const QSize shown = window->Window()->grab().size();
 
+    // A PDF printed before is replaced whole: a new file takes the old one's name.
     const std::string file = (dir.Path() / "window.pdf").string();
+    testing::WriteFile(file, "the window printed before");
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
     ASSERT_EQ(ChoosePdfFile(host, file), file);
     host.PrintFormImage(form);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
 
     ASSERT_TRUE(std::filesystem::exists(file));
     const std::string images = testing::RunCommand("pdfimages -list " + file).out;
