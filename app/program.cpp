@@ -30,7 +30,8 @@ Program::Program(Host& hostServices)
       ytdGrid(*this),
       ytdTotals(*this),
       checks(*this),
-      printSet(*this) {}
+      printSet(*this),
+      reports(*this) {}
 
 void Program::Start() {
     FollowWorkingFolder();

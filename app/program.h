@@ -24,6 +24,7 @@
 #include "platform/host.h"
 #include "printing/dlg_print_set.h"
 #include "printing/frm_checks.h"
+#include "reports/frm_reports.h"
 #include "settings/city_tax_settings.h"
 #include "settings/dialog_city.h"
 #include "settings/dialog_non_city.h"
@@ -124,6 +125,7 @@ class Program {
     frmYearTot ytdTotals;
     frmChecks checks;
     dlgPrintSet printSet;
+    frmReports reports;
 };
 
 }  // namespace kestrel

@@ -68,7 +68,7 @@ bool HoldsFigures(const YtdStoredRow& row) {
 
 [[nodiscard]] bool AddFigures(ReportFigures& figures, const ReportFigures& more) {
     figures.periods += more.periods;
-    for (const auto& column : kReportColumns) {
+    for (const auto& column : kEmployerColumns) {
         if (!AddChecked(figures.*column.member, more.*column.member)) return false;
     }
     return true;

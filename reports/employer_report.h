@@ -48,12 +48,12 @@ struct ReportFigures {
 
 // The amount columns of every form of the table, left to right: the heading people read and the
 // key programs read.
-struct ReportColumn {
+struct EmployerColumn {
     std::string_view heading;
     std::string_view key;
     std::int64_t ReportFigures::*member;
 };
-inline constexpr std::array<ReportColumn, 11> kReportColumns{{
+inline constexpr std::array<EmployerColumn, 11> kEmployerColumns{{
     {"Gross", "gross", &ReportFigures::gross},
     {"Tips", "tips", &ReportFigures::tips},
     {"Federal", "federal", &ReportFigures::federal},

@@ -27,7 +27,7 @@ std::string LeftOutText(const LeftOutRow& row) {
 
 std::string FiguresJson(const ReportFigures& figures, std::string_view indent) {
     std::string json = "\"periods\": " + std::to_string(figures.periods);
-    for (const ReportColumn& column : kReportColumns) {
+    for (const EmployerColumn& column : kEmployerColumns) {
         json += ",\n" + std::string(indent) + JsonQuoted(column.key) + ": " +
                 CentsNumber(figures.*column.member);
     }
@@ -49,7 +49,7 @@ std::string PadLeft(const std::string& text, std::size_t width) {
 
 std::string FiguresText(const ReportFigures& figures) {
     std::string text = PadLeft(std::to_string(figures.periods), 8);
-    for (const ReportColumn& column : kReportColumns)
+    for (const EmployerColumn& column : kEmployerColumns)
         text += PadLeft(CentsText(figures.*column.member), kAmountWidth);
     return text;
 }
@@ -87,15 +87,15 @@ void PrintColumnHeadings(PrintJob& job, std::string_view first, bool pay) {
     job.At(kFirstColumn, first);
     if (pay) job.At(kPayColumn, "Pay");
     job.At(kPeriodsColumn, "Periods");
-    for (std::size_t k = 0; k < kReportColumns.size(); ++k)
-        job.At(AmountColumn(k), kReportColumns[k].heading);
+    for (std::size_t k = 0; k < kEmployerColumns.size(); ++k)
+        job.At(AmountColumn(k), kEmployerColumns[k].heading);
     job.NewLine();
 }
 
 void PrintFigures(PrintJob& job, const ReportFigures& figures) {
     job.At(kPeriodsColumn, std::to_string(figures.periods));
-    for (std::size_t k = 0; k < kReportColumns.size(); ++k)
-        job.At(AmountColumn(k), CentsText(figures.*kReportColumns[k].member));
+    for (std::size_t k = 0; k < kEmployerColumns.size(); ++k)
+        job.At(AmountColumn(k), CentsText(figures.*kEmployerColumns[k].member));
     job.NewLine();
 }
 
@@ -190,14 +190,14 @@ std::string ReportText(const ReportTable& table) {
 
     std::string text =
         PadRight("Employee", nameWidth) + PadRight("Pay", 11) + PadLeft("Periods", 8);
-    for (const ReportColumn& column : kReportColumns)
+    for (const EmployerColumn& column : kEmployerColumns)
         text += PadLeft(std::string(column.heading), kAmountWidth);
     text += "\n";
     for (const EmployeeLine& line : table.lines) {
         text += PadRight(line.employee, nameWidth) + PadRight(PayText(line.weeklyPay), 11) +
                 FiguresText(line.figures) + "\n";
     }
-    text += std::string(labelWidth + 8 + kAmountWidth * kReportColumns.size(), '-') + "\n";
+    text += std::string(labelWidth + 8 + kAmountWidth * kEmployerColumns.size(), '-') + "\n";
     text += PadRight("TOTAL", labelWidth) + FiguresText(table.total) + "\n\n";
     const auto employerLine = [&](std::string_view label, std::int64_t cents) {
         text += PadRight(std::string(label), 72) + PadLeft(CentsText(cents), kAmountWidth) + "\n";
@@ -231,7 +231,7 @@ Workbook ReportWorkbook(const ReportTable& table) {
     book.SetBold({row, 1}, true);
 
     constexpr int kFixedColumns = 4;
-    const int columns = kFixedColumns + static_cast<int>(kReportColumns.size());
+    const int columns = kFixedColumns + static_cast<int>(kEmployerColumns.size());
     const auto emphasize = [&book, columns](int at, Rgb color) {
         for (int column = 1; column <= columns; ++column) {
             book.SetBold({at, column}, true);
@@ -240,9 +240,9 @@ Workbook ReportWorkbook(const ReportTable& table) {
     };
     const auto figures = [&book](int at, const ReportFigures& f) {
         book.SetText({at, kFixedColumns}, std::to_string(f.periods));
-        for (std::size_t k = 0; k < kReportColumns.size(); ++k) {
+        for (std::size_t k = 0; k < kEmployerColumns.size(); ++k) {
             book.SetText({at, kFixedColumns + 1 + static_cast<int>(k)},
-                         CentsNumber(f.*kReportColumns[k].member));
+                         CentsNumber(f.*kEmployerColumns[k].member));
         }
     };
 
@@ -251,8 +251,8 @@ Workbook ReportWorkbook(const ReportTable& table) {
                                                             "Periods"};
     for (std::size_t k = 0; k < fixed.size(); ++k)
         book.SetText({row, static_cast<int>(k) + 1}, fixed[k]);
-    for (std::size_t k = 0; k < kReportColumns.size(); ++k)
-        book.SetText({row, kFixedColumns + 1 + static_cast<int>(k)}, kReportColumns[k].heading);
+    for (std::size_t k = 0; k < kEmployerColumns.size(); ++k)
+        book.SetText({row, kFixedColumns + 1 + static_cast<int>(k)}, kEmployerColumns[k].heading);
     emphasize(row, kRgbRed);
     for (const EmployeeLine& line : table.lines) {
         ++row;

@@ -76,15 +76,15 @@ TEST(EmployerReport, SumsAreExactCentsOfTheStoredFigures) {
         ASSERT_EQ(table.lines.size(), 12u);
         std::array<std::int64_t, 11> total{};
         for (const EmployeeLine& line : table.lines) {
-            for (std::size_t c = 0; c < kReportColumns.size(); ++c) {
-                EXPECT_EQ(line.figures.*kReportColumns[c].member,
+            for (std::size_t c = 0; c < kEmployerColumns.size(); ++c) {
+                EXPECT_EQ(line.figures.*kEmployerColumns[c].member,
                           expected[line.employee][static_cast<std::size_t>(quarter)][c])
-                    << line.employee << " " << kReportColumns[c].heading << " q" << quarter;
-                total[c] += line.figures.*kReportColumns[c].member;
+                    << line.employee << " " << kEmployerColumns[c].heading << " q" << quarter;
+                total[c] += line.figures.*kEmployerColumns[c].member;
             }
         }
-        for (std::size_t c = 0; c < kReportColumns.size(); ++c)
-            EXPECT_EQ(table.total.*kReportColumns[c].member, total[c]) << c;
+        for (std::size_t c = 0; c < kEmployerColumns.size(); ++c)
+            EXPECT_EQ(table.total.*kEmployerColumns[c].member, total[c]) << c;
         // Eight weekly registers and four bi-weekly ones, half their rows in each quarter.
         EXPECT_EQ(table.total.periods, (8 * 52 + 4 * 26) / (quarter == 0 ? 1 : 2)) << quarter;
     }

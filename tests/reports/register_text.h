@@ -14,7 +14,7 @@ namespace kestrel::testing {
 
 struct RowSpec {
     std::string weekEnding;
-    // In the order of kReportColumns: gross, tips, federal, soc sec, medicare, state, city, sdi,
+    // In the order of kEmployerColumns: gross, tips, federal, soc sec, medicare, state, city, sdi,
     // sui, cafeteria, net.
     std::array<std::int64_t, 11> cents{};
     std::int64_t creditUnion = 0;  // a figure the report does not add, yet one the row holds
