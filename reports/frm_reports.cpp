@@ -17,7 +17,7 @@ constexpr int kWholeYearItem = 4;
 // Twips.
 constexpr int kMargin = 240;
 constexpr int kTableTop = 720;
-constexpr int kTableWidth = 14400;
+constexpr int kTableWidth = 17700;
 constexpr int kTableHeight = 6480;
 constexpr int kButtonsTop = kTableTop + kTableHeight + 240;
 constexpr int kButtonWidth = 1560;
@@ -87,7 +87,7 @@ void frmReports::BuildUi(frmReportsUi& ui) {
     ui.txtTable = &Add<TextBox>("txtTable", {kMargin, kTableTop, kTableWidth, kTableHeight});
     ui.txtTable->SetMultiLine(true);
     ui.txtTable->SetLocked(true);
-    ui.txtTable->SetFont(Font{0, false, true});
+    ui.txtTable->SetFont(Font{8, false, true});
     ui.txtTable->SetAccessibleName("Employer's table");
 
     int left = kMargin;

@@ -36,7 +36,8 @@ std::string FiguresJson(const ReportFigures& figures, std::string_view indent) {
 
 // --- aligned text ---
 
-constexpr std::size_t kAmountWidth = 14;
+constexpr std::size_t kAmountWidth = 13;
+constexpr std::size_t kPayWidth = 10;
 
 std::string PadRight(std::string text, std::size_t width) {
     if (text.size() < width) text.append(width - text.size(), ' ');
@@ -100,8 +101,8 @@ void PrintFigures(PrintJob& job, const ReportFigures& figures) {
 }
 
 void PrintRule(PrintJob& job) {
-    job.At(kFirstColumn,
-           std::string(static_cast<std::size_t>(AmountColumn(11) - kFirstColumn), '-'));
+    // Dashes are narrower than the average character: this many reach the end of the net column.
+    job.At(kFirstColumn, std::string(260, '-'));
     job.NewLine();
 }
 
@@ -186,15 +187,15 @@ std::string ReportText(const ReportTable& table) {
     std::size_t nameWidth = 10;
     for (const EmployeeLine& line : table.lines)
         nameWidth = std::max(nameWidth, line.employee.size() + 2);
-    const std::size_t labelWidth = nameWidth + 11;
+    const std::size_t labelWidth = nameWidth + kPayWidth;
 
     std::string text =
-        PadRight("Employee", nameWidth) + PadRight("Pay", 11) + PadLeft("Periods", 8);
+        PadRight("Employee", nameWidth) + PadRight("Pay", kPayWidth) + PadLeft("Periods", 8);
     for (const EmployerColumn& column : kEmployerColumns)
         text += PadLeft(std::string(column.heading), kAmountWidth);
     text += "\n";
     for (const EmployeeLine& line : table.lines) {
-        text += PadRight(line.employee, nameWidth) + PadRight(PayText(line.weeklyPay), 11) +
+        text += PadRight(line.employee, nameWidth) + PadRight(PayText(line.weeklyPay), kPayWidth) +
                 FiguresText(line.figures) + "\n";
     }
     text += std::string(labelWidth + 8 + kAmountWidth * kEmployerColumns.size(), '-') + "\n";
