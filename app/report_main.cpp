@@ -100,6 +100,11 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
             if (into) throw UsageError{std::string(option) + " is given twice"};
             const std::string_view name = value();
             if (name.empty()) throw UsageError{std::string(option) + " needs a file name"};
+            // A slip of the keyboard must not put a workbook where a register was.
+            if (name.ends_with(".yrw") || name.ends_with(".yrb")) {
+                throw UsageError{std::string(option) + " would replace the register \"" +
+                                 Printable(name) + "\""};
+            }
             into = std::string(name);
         };
         if (option == "--quarter") {

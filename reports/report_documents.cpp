@@ -232,8 +232,8 @@ Workbook ReportWorkbook(const ReportTable& table) {
     book.SetBold({row, 1}, true);
 
     constexpr int kFixedColumns = 4;
-    const int columns = kFixedColumns + static_cast<int>(kEmployerColumns.size());
-    const auto emphasize = [&book, columns](int at, Rgb color) {
+    constexpr int columns = kFixedColumns + static_cast<int>(kEmployerColumns.size());
+    const auto emphasize = [&book](int at, Rgb color) {
         for (int column = 1; column <= columns; ++column) {
             book.SetBold({at, column}, true);
             book.SetColor({at, column}, color);
