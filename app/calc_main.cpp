@@ -469,23 +469,6 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
     return request;
 }
 
-std::string Quote(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            std::array<char, 8> escaped{};
-            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
-            out += escaped.data();
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 // A figure that cannot be represented is an error, never a number printed in its place.
 void RequireFinite(std::string_view key, double value) {
     if (!std::isfinite(value)) {
@@ -505,10 +488,10 @@ class JsonObject {
         RequireFinite(key, value);
         Raw(key, DoubleText(value));
     }
-    void String(std::string_view key, std::string_view value) { Raw(key, Quote(value)); }
+    void String(std::string_view key, std::string_view value) { Raw(key, JsonQuoted(value)); }
     void Raw(std::string_view key, std::string_view json) {
         text_ += text_.empty() ? "{" : ",";
-        text_ += "\n  " + Quote(key) + ": " + std::string(json);
+        text_ += "\n  " + JsonQuoted(key) + ": " + std::string(json);
     }
     std::string Finish() const { return text_.empty() ? "{}" : text_ + "\n}"; }
 

@@ -31,7 +31,8 @@ Program::Program(Host& hostServices)
       ytdTotals(*this),
       checks(*this),
       printSet(*this),
-      explain(*this) {}
+      explain(*this),
+      reports(*this) {}
 
 void Program::Start() {
     FollowWorkingFolder();

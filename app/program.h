@@ -25,6 +25,7 @@
 #include "platform/host.h"
 #include "printing/dlg_print_set.h"
 #include "printing/frm_checks.h"
+#include "reports/frm_reports.h"
 #include "settings/city_tax_settings.h"
 #include "settings/dialog_city.h"
 #include "settings/dialog_non_city.h"
@@ -129,6 +130,7 @@ class Program {
     frmChecks checks;
     dlgPrintSet printSet;
     frmExplain explain;
+    frmReports reports;
 };
 
 }  // namespace kestrel

@@ -64,4 +64,21 @@ std::string MessageLines(std::string_view message) {
     }
 }
 
+std::string JsonQuoted(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            std::array<char, 8> escaped{};
+            std::snprintf(escaped.data(), escaped.size(), "\\u%04x", c);
+            out += escaped.data();
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 }  // namespace kestrel

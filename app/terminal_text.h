@@ -12,5 +12,7 @@ std::string Printable(std::string_view text);
 // A message the program would have shown in a box: each of its lines (CR LF apart) becomes an
 // indented line of its own, made printable.
 std::string MessageLines(std::string_view message);
+// A JSON string: quotes and backslashes escaped, control characters as \u00NN.
+std::string JsonQuoted(std::string_view text);
 
 }  // namespace kestrel

@@ -5,12 +5,14 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "app/program.h"
 #include "calc/pay_calculation.h"
 #include "employee/employee_files.h"
 #include "employee/record_file.h"
 #include "platform/scripted_host.h"
+#include "reports/employer_report.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
 #include "settings/state_tax_settings.h"
@@ -168,6 +170,64 @@ void BM_FullSave(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A folder of 1,000 weekly registers, every week of 2005 posted, written by the register's own
+// writer: the employer's quarter reads and adds up all of them.
+class ThousandRegisters {
+  public:
+    ThousandRegisters() : previous_(std::filesystem::current_path()) {
+        folder_ = std::filesystem::temp_directory_path() / "kestrel-bench-registers";
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        std::filesystem::current_path(folder_);
+        for (int employee = 0; employee < 1000; ++employee) {
+            YtdRegister ytd;
+            for (int week = 1; week <= kYtdRows; ++week) {
+                YtdRow& row = ytd.Row(week);
+                const int day = 7 * (week - 1);  // Fridays from 01/07/05, within 2005
+                const int month = day < 357 ? 1 + day / 31 : 12;
+                row.WeekEnding = std::to_string(month) + "/" + std::to_string(1 + day % 28) + "/05";
+                row.Gross = 500.0f + static_cast<float>((employee * 53 + week) % 900) + 0.37f;
+                row.Federal = row.Gross * 0.1f;
+                row.SocialSecurity = row.Gross * 0.062f;
+                row.Medicare = row.Gross * 0.0145f;
+                row.State = row.Gross * 0.04f;
+                row.Net = row.Gross * 0.78f;
+                row.Sdi = 1.2f;
+            }
+            RecordWriter records = AnnualRecords(ytd, "Employee" + std::to_string(employee), true,
+                                                 RegisterGridTexts(ytd));
+            if (!records.Commit()) ok_ = false;
+        }
+    }
+    ~ThousandRegisters() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    ThousandRegisters(const ThousandRegisters&) = delete;
+    ThousandRegisters& operator=(const ThousandRegisters&) = delete;
+    bool Ok() const { return ok_; }
+
+  private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+    bool ok_ = true;
+};
+
+// What the Reports window's Show and kestrel-report cost over a large firm: every register read
+// from disk and the quarter's table added up.
+void BM_EmployerQuarter1000Registers(benchmark::State& state) {
+    ThousandRegisters folder;
+    if (!folder.Ok()) state.SkipWithError("registers not written");
+    for (auto _ : state) {
+        const ReportTable table = BuildReportTable(ReadRegisters("."), ReportPeriod{2005, 1});
+        if (table.lines.size() != 1000 || !table.leftOut.empty() || !table.damaged.empty())
+            state.SkipWithError("not every register was counted");
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(BM_EmployerQuarter1000Registers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

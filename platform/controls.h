@@ -50,6 +50,8 @@ inline constexpr char kBackspace = '\b';
 struct Font {
     double points = 0;  // 0: the form's default size
     bool bold = false;
+    // Every character as wide as the next, for columns of figures laid out in text.
+    bool fixedPitch = false;
     bool operator==(const Font&) const = default;
 };
 

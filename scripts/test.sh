@@ -56,7 +56,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$package" "$scratch/root"
 usr="$scratch/root/usr"
-for file in bin/kestrel bin/kestrel-calc bin/kestrel-print share/kestrel/Fedtaxx.tax \
+for file in bin/kestrel bin/kestrel-calc bin/kestrel-print bin/kestrel-report share/kestrel/Fedtaxx.tax \
   share/kestrel/Kestrel.hlp share/icons/hicolor/scalable/apps/kestrel.svg \
   share/applications/kestrel.desktop; do
   [ -f "$usr/$file" ] || { echo "The package has no /usr/$file" >&2; exit 1; }
@@ -79,6 +79,18 @@ if [ "$installed" != "$tested" ]; then
 fi
 grep -q '"FederalTax"' <<<"$installed"
 
+# The installed kestrel-report on the demo registers gives the tested one's table.
+report=(--quarter 1 --year 2005)
+reporter="$PWD/build-test/kestrel-report"
+installed=$(cd data/demo && "$usr/bin/kestrel-report" "${report[@]}")
+tested=$(cd data/demo && "$reporter" "${report[@]}")
+if [ "$installed" != "$tested" ]; then
+  echo "The installed kestrel-report differs from the tested one:" >&2
+  diff <(echo "$tested") <(echo "$installed") >&2 || true
+  exit 1
+fi
+grep -q '"deposit"' <<<"$installed"
+
 # Started as the menu entry starts it, kestrel makes the user's folder and copies the installed
 # files into it.
 home="$scratch/home"
@@ -95,4 +107,4 @@ kill "$kestrel" 2>/dev/null || true
 wait "$kestrel" 2>/dev/null || true
 cmp "$home/Kestrel/Fedtaxx.tax" "$usr/share/kestrel/Fedtaxx.tax"
 cmp "$home/Kestrel/Kestrel.hlp" "$usr/share/kestrel/Kestrel.hlp"
-echo "Package check: $package installs kestrel, kestrel-calc and kestrel-print and runs from a scratch root"
+echo "Package check: $package installs kestrel, kestrel-calc, kestrel-print and kestrel-report and runs from a scratch root"

@@ -5,7 +5,6 @@
 #include "app/program.h"
 #include "employee/open_employee.h"
 #include "platform/numbers.h"
-#include "platform/xlsx_writer.h"
 #include "ytd/ytd_export.h"
 
 namespace kestrel {
@@ -248,32 +247,13 @@ void ExportYearToDate(Program& program) {
     texts.activeUser = program.ActiveUser;
     texts.employeeSsn = program.profile.EmployeeSsn;
 
-    // The workbook is the user's to keep: it goes where the user says, beside the employee's
-    // files unless told otherwise. A cancelled dialog is no mistake and says nothing.
-    std::error_code noFolder;
-    const std::filesystem::path suggested =
-        std::filesystem::current_path(noFolder) / YtdWorkbookFileName(program.ActiveUser);
-    const std::optional<std::filesystem::path> file =
-        program.host.SaveFile(suggested, "Excel Workbook (*.xlsx)|*.xlsx");
-    if (!file) return;
-    const WriteResult written = WriteXlsx(YtdWorkbook(texts), *file);
-    // The view covers the main window's status line, so what the user must act on comes in a
-    // message box; the status line keeps the last outcome.
-    if (!written) {
-        const std::string failed = "The spreadsheet could not be written: " + written.error;
-        program.form1.ShowStatus(failed);
-        ShowMessage(program.host, failed, MsgIcon::Warning);
-        return;
+    if (const std::optional<std::string> outcome =
+            SaveWorkbook(program.host, YtdWorkbook(texts), YtdWorkbookFileName(program.ActiveUser),
+                         "Year to date")) {
+        // The view covers the main window's status line, so what the user must act on came in
+        // a message box; the status line keeps the last outcome.
+        program.form1.ShowStatus(*outcome);
     }
-    const std::string saved = "Year to date exported to " + file->string();
-    if (program.host.OpenWorkbook(*file)) {
-        program.form1.ShowStatus(saved);
-        return;
-    }
-    program.form1.ShowStatus(saved + " (no spreadsheet program could open it)");
-    ShowMessage(program.host,
-                saved + ".\r\nNo spreadsheet program could open it; open the file from there.",
-                MsgIcon::Information);
 }
 
 }  // namespace kestrel

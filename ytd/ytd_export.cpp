@@ -1,9 +1,11 @@
 #include "ytd/ytd_export.h"
 
+#include <system_error>
 #include <utility>
 
 #include "platform/numbers.h"
 #include "platform/scripted_host.h"
+#include "platform/xlsx_writer.h"
 
 namespace kestrel {
 
@@ -144,6 +146,29 @@ std::string YtdWorkbookFileName(std::string_view activeUser) {
         if (c == '/' || c == '\0') c = '_';
     }
     return name;
+}
+
+std::optional<std::string> SaveWorkbook(Host& host, const Workbook& book, std::string_view fileName,
+                                        std::string_view what) {
+    // The workbook is the user's to keep: it goes where the user says, beside the employee's
+    // files unless told otherwise. A cancelled dialog is no mistake and says nothing.
+    std::error_code noFolder;
+    const std::filesystem::path suggested = std::filesystem::current_path(noFolder) / fileName;
+    const std::optional<std::filesystem::path> file =
+        host.SaveFile(suggested, "Excel Workbook (*.xlsx)|*.xlsx");
+    if (!file) return std::nullopt;
+    const WriteResult written = WriteXlsx(book, *file);
+    if (!written) {
+        const std::string failed = "The spreadsheet could not be written: " + written.error;
+        ShowMessage(host, failed, MsgIcon::Warning);
+        return failed;
+    }
+    const std::string saved = std::string(what) + " exported to " + file->string();
+    if (host.OpenWorkbook(*file)) return saved;
+    ShowMessage(host,
+                saved + ".\r\nNo spreadsheet program could open it; open the file from there.",
+                MsgIcon::Information);
+    return saved + " (no spreadsheet program could open it)";
 }
 
 }  // namespace kestrel

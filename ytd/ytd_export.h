@@ -5,10 +5,12 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/host.h"
 #include "platform/workbook.h"
 #include "ytd/ytd_register.h"
 
@@ -48,5 +50,13 @@ YtdExportTexts RegisterExportTexts(const YtdRegister& ytd, bool weeklyPay,
 // "Year To Date <ActiveUser>.xlsx" ("Year To Date.xlsx" with no employee open): the name the
 // export suggests in the working folder.
 std::string YtdWorkbookFileName(std::string_view activeUser);
+
+// The export's save dialog, offering `fileName` in the working folder, then the workbook written
+// there in one step and opened with the desktop's spreadsheet program. nullopt when the dialog
+// was cancelled, else the outcome in words, for a status line, beginning with `what` ("Year to
+// date exported to ..."). A workbook that could not be written, or that nothing could open, has
+// also been told in a message.
+std::optional<std::string> SaveWorkbook(Host& host, const Workbook& book, std::string_view fileName,
+                                        std::string_view what);
 
 }  // namespace kestrel

@@ -114,32 +114,32 @@ std::string DamagedMessage(const std::string& fileName, const ReadError& error, 
            (error.disposition.empty() ? "" : "\r\n" + error.disposition);
 }
 
-// Reads the whole file before anything reaches the register, so a damaged file never leaves it
-// half replaced.
-bool ReadAnnual(RecordReader& in, int rowCount, YtdRegister& out) {
-    for (int week = 1; week <= rowCount; ++week) {
-        YtdRow& r = out.Row(week);
-        in.Text(r.WeekEnding);
-        in.Single(r.Federal);
-        in.Single(r.SocialSecurity);
-        in.Single(r.Medicare);
-        in.Single(r.State);
-        in.Single(r.City);
-        in.Single(r.CreditUnion);
-        in.Single(r.Bond);
-        in.Single(r.Dues);
-        in.Single(r.Pension);
-        in.Single(r.Misc);
-        in.Single(r.KPlan);
-        in.Single(r.Overtime);
-        in.Single(r.Gross);
-        in.Single(r.Net);
-        in.Single(r.Sdi);
-        in.Single(r.Sui);
-        in.Single(r.Cafeteria);
-        in.Single(r.Tips);
-    }
-    YtdTotals& t = out.totals;
+// One row block, in file order. The amounts go through `amount`, so the same layout reads them as
+// the register's singles or as exact money.
+template <class Row, class ReadAmount>
+void ReadRowBlock(RecordReader& in, Row& r, ReadAmount amount) {
+    in.Text(r.WeekEnding);
+    amount(r.Federal);
+    amount(r.SocialSecurity);
+    amount(r.Medicare);
+    amount(r.State);
+    amount(r.City);
+    amount(r.CreditUnion);
+    amount(r.Bond);
+    amount(r.Dues);
+    amount(r.Pension);
+    amount(r.Misc);
+    amount(r.KPlan);
+    amount(r.Overtime);
+    amount(r.Gross);
+    amount(r.Net);
+    amount(r.Sdi);
+    amount(r.Sui);
+    amount(r.Cafeteria);
+    amount(r.Tips);
+}
+
+void ReadTotalLines(RecordReader& in, YtdTotals& t) {
     in.Single(t.Federal);
     in.Single(t.SocialSecurity);
     in.Single(t.Medicare);
@@ -155,6 +155,14 @@ bool ReadAnnual(RecordReader& in, int rowCount, YtdRegister& out) {
     in.Money(t.Gross);
     in.Money(t.Net);
     in.Money(t.Tips);
+}
+
+// Reads the whole file before anything reaches the register, so a damaged file never leaves it
+// half replaced.
+bool ReadAnnual(RecordReader& in, int rowCount, YtdRegister& out) {
+    for (int week = 1; week <= rowCount; ++week)
+        ReadRowBlock(in, out.Row(week), [&in](float& value) { in.Single(value); });
+    ReadTotalLines(in, out.totals);
     // A weekly file read for bi-weekly pay goes on after what would be its totals.
     in.Finish();
     return in.Ok();
@@ -230,6 +238,21 @@ std::optional<ReadError> ReadAnnualFile(const std::filesystem::path& path, bool 
     RecordReader in = RecordReader::Open(path);
     if (!ReadAnnual(in, RowCount(weeklyPay), loaded)) return in.Error();
     ytd = std::move(loaded);
+    return std::nullopt;
+}
+
+std::optional<ReadError> ReadStoredAnnualFile(const std::filesystem::path& path, bool weeklyPay,
+                                              std::vector<YtdStoredRow>& rows) {
+    std::vector<YtdStoredRow> read(static_cast<std::size_t>(RowCount(weeklyPay)));
+    RecordReader in = RecordReader::Open(path);
+    for (YtdStoredRow& row : read)
+        ReadRowBlock(in, row, [&in](Currency& value) { in.Money(value); });
+    // The stored totals are not used here, but a file whose totals are damaged is damaged.
+    YtdTotals totals;
+    ReadTotalLines(in, totals);
+    in.Finish();
+    if (!in.Ok()) return in.Error();
+    rows = std::move(read);
     return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/payroll_records.h"
 #include "employee/record_file.h"
@@ -179,6 +180,36 @@ enum class LoadAnnualResult {
 // was read, else where it failed. Sdi, Sui and Cafeteria totals are left as they were.
 std::optional<ReadError> ReadAnnualFile(const std::filesystem::path& path, bool weeklyPay,
                                         YtdRegister& ytd);
+
+// A row as the file stores it, every amount exactly as written (to four decimals, as money),
+// never through a single: sums of these come to the cent however large they grow.
+struct YtdStoredRow {
+    std::string WeekEnding;
+    Currency Federal;
+    Currency SocialSecurity;
+    Currency Medicare;
+    Currency State;
+    Currency City;
+    Currency CreditUnion;
+    Currency Bond;
+    Currency Dues;
+    Currency Pension;
+    Currency Misc;
+    Currency KPlan;
+    Currency Overtime;
+    Currency Gross;
+    Currency Net;
+    Currency Sdi;
+    Currency Sui;
+    Currency Cafeteria;
+    Currency Tips;
+};
+
+// Reads the rows of a register file of the given frequency (26 or 52 of them) as stored, whole
+// or not at all: nullopt when it was read, else where it failed. A file ReadAnnualFile refuses
+// is refused here too, and so is an amount too large for money, which a single would still hold.
+std::optional<ReadError> ReadStoredAnnualFile(const std::filesystem::path& path, bool weeklyPay,
+                                              std::vector<YtdStoredRow>& rows);
 
 // ActiveUser + ".yrw" for weekly pay, ".yrb" for bi-weekly.
 std::filesystem::path AnnualFileName(std::string_view activeUser, bool weeklyPay);

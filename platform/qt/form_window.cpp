@@ -460,6 +460,11 @@ void FormWindow::Sync(Control& control, QWidget& widget) {
     QFont font = QApplication::font();
     if (control.GetFont().points > 0) font.setPointSizeF(control.GetFont().points);
     font.setBold(control.GetFont().bold);
+    if (control.GetFont().fixedPitch) {
+        font.setFamily(QStringLiteral("monospace"));
+        font.setStyleHint(QFont::Monospace);
+        font.setFixedPitch(true);
+    }
     if (widget.font() != font) widget.setFont(font);
 
     switch (control.Kind()) {
@@ -544,6 +549,9 @@ void FormWindow::SyncTextBox(TextBox& box, QWidget& widget) {
         if (edit->text() != text) edit->setText(text);
     } else if (auto* multi = qobject_cast<QPlainTextEdit*>(&widget)) {
         multi->setReadOnly(box.Locked());
+        // Lines of a fixed-pitch table keep their columns only when they are not wrapped.
+        multi->setLineWrapMode(box.GetFont().fixedPitch ? QPlainTextEdit::NoWrap
+                                                        : QPlainTextEdit::WidgetWidth);
         const QString text = ToQtLines(box.Text());
         if (multi->toPlainText() != text) multi->setPlainText(text);
     }

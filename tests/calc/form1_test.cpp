@@ -653,6 +653,7 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  &Vacation",
                                             "  OT %",
                                             "  &Year to Date",
+                                            "  Re&ports",
                                             "  E&xplain",
                                             "  &Net to Gross...",
                                             "&Options",

@@ -265,7 +265,8 @@ std::vector<std::unique_ptr<FormWindow>> EveryWindow(Program& p) {
     for (Form* form : std::initializer_list<Form*>{
              &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity, &p.dialogNonCity,
              &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader, &p.taxInfo, &p.saveUser,
-             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet, &p.explain}) {
+             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet, &p.explain,
+             &p.reports}) {
         form->Load();
         QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
         windows.push_back(std::make_unique<FormWindow>(*form, area));
