@@ -615,16 +615,16 @@ std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
 std::string ExplainJson(const CalcTrace& trace) {
     const auto number = [](std::string_view key, double value) {
         RequireFinite(key, value);
-        return Quote(key) + ": " + DoubleText(value);
+        return JsonQuoted(key) + ": " + DoubleText(value);
     };
     std::string text = "[";
     for (const TraceStep& step : trace.Steps()) {
         std::string values;
         for (const TraceValue& value : step.values)
             values += (values.empty() ? "" : ", ") + number(value.name, value.value);
-        text += (text.size() > 1 ? ",\n    {" : "\n    {") + Quote("figure") + ": " +
-                Quote(TraceFigureKey(step.figure)) + ", " + Quote("step") + ": " +
-                Quote(step.step) + ", " + Quote("values") + ": {" + values + "}, " +
+        text += (text.size() > 1 ? ",\n    {" : "\n    {") + JsonQuoted("figure") + ": " +
+                JsonQuoted(TraceFigureKey(step.figure)) + ", " + JsonQuoted("step") + ": " +
+                JsonQuoted(step.step) + ", " + JsonQuoted("values") + ": {" + values + "}, " +
                 number("result", step.result) + "}";
     }
     return text + (text.size() > 1 ? "\n  ]" : "]");
