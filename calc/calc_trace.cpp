@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kestrel {
 
@@ -82,7 +83,9 @@ std::string TraceNumber(double value) {
     if (std::isinf(value)) return value > 0 ? "infinity" : "-infinity";
     // The single-precision figures are written as singles, so 0.0685f reads "0.0685" rather
     // than its double expansion.
-    const auto single = static_cast<float>(value);
+    // Beyond a single's range the conversion itself would be undefined.
+    const bool fits = std::fabs(value) <= std::numeric_limits<float>::max();
+    const auto single = fits ? static_cast<float>(value) : 0.0f;
     std::array<char, 64> text{};
     const auto [end, error] = static_cast<double>(single) == value
                                   ? std::to_chars(text.data(), text.data() + text.size(), single)
