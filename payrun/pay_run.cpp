@@ -1,7 +1,6 @@
 #include "payrun/pay_run.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -18,10 +17,6 @@
 namespace kestrel {
 
 namespace {
-
-// A save of the employee in another running copy is waited for this long before the employee
-// is skipped; the run goes on with the others.
-constexpr std::chrono::seconds kLockPatience{10};
 
 // What the program would have shown in message boxes, on one line for a row of the run.
 std::string Told(const ScriptedHost& host) {
@@ -182,7 +177,7 @@ RunRow RunEmployee(const std::string& name, const RunPeriod& period, const RunSe
     // between, so the period is calculated against the register it is posted into.
     std::optional<EmployeeLock::Saving> saving;
     if (actions.post) {
-        saving.emplace(EmployeeLock::ForSave(name, kLockPatience));
+        saving.emplace(EmployeeLock::ForSave(name, settings.lockPatience));
         if (saving->Busy()) {
             row.refusal = "Another running copy of Kestrel is saving " + name +
                           " and has not finished. Nothing was posted.";

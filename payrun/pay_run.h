@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,6 +40,9 @@ struct RunSettings {
     std::string weekEnding;
     // Today's date, as stubs and checks print it.
     Date today{};
+    // How long a posting waits for a save of the employee in another running copy to end before
+    // the employee is skipped.
+    std::chrono::milliseconds lockPatience = std::chrono::seconds(10);
 };
 
 struct RunFigures {
