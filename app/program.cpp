@@ -30,7 +30,8 @@ Program::Program(Host& hostServices)
       ytdGrid(*this),
       ytdTotals(*this),
       checks(*this),
-      printSet(*this) {}
+      printSet(*this),
+      payRun(*this) {}
 
 void Program::Start() {
     FollowWorkingFolder();

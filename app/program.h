@@ -21,6 +21,7 @@
 #include "employee/leave_balances.h"
 #include "employee/overtime_allowance.h"
 #include "employee/profile_files.h"
+#include "payrun/frm_pay_run.h"
 #include "platform/host.h"
 #include "printing/dlg_print_set.h"
 #include "printing/frm_checks.h"
@@ -124,6 +125,7 @@ class Program {
     frmYearTot ytdTotals;
     frmChecks checks;
     dlgPrintSet printSet;
+    frmPayRun payRun;
 };
 
 }  // namespace kestrel

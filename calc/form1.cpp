@@ -223,6 +223,8 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
     ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
     ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
+    ui.mnuPayRun = &AddMenu("mnuPayRun", "Pay &Run", ui.mnuForms);
+    ui.mnuPayRun->Click = [this] { program_.payRun.OpenWindow(); };
     ui.mnuVac->Click = [this] { program_.dialogVac.OpenWindow(); };
     ui.mnuOtItem->Click = [this] {
         program_.form2.OpenWindow(this->ui().lbOverTime->Caption(), this->ui().txtWeekEnd->Text());

@@ -76,8 +76,10 @@ void WithCalculated(RunRow& row, const RunPeriod& period, const RunSettings& set
     figures.weeklyPay = program.profile.WeeklyPay;
     const int rows = RowCount(program.profile.WeeklyPay);
     figures.row = period.row.value_or(RowForPosting(program.ytd, rows, main.txtWeekEnd->Text()));
-    if (figures.row >= 1 && figures.row <= rows)
+    if (figures.row >= 1 && figures.row <= rows) {
         figures.rowInUse = RowInUse(program.ytd.Row(figures.row));
+        figures.rowWeekEnding = program.ytd.Row(figures.row).WeekEnding;
+    }
     row.figures = figures;
     if (then) then(program, host);
 }

@@ -56,6 +56,8 @@ struct RunFigures {
     // Where a posting would go, and whether that row holds a period already.
     int row = 0;
     bool rowInUse = false;
+    // The week-ending text that row holds.
+    std::string rowWeekEnding;
 };
 
 struct RunRow {
