@@ -56,9 +56,15 @@ std::string JsonObject::Finish() const {
 }
 
 std::string NestedJson(std::string json) {
-    for (std::size_t at = json.find('\n'); at != std::string::npos; at = json.find('\n', at + 1))
-        json.insert(at + 1, "  ");
-    return json;
+    // Built afresh rather than inserted in place: a run's output of thousands of lines would
+    // move its whole tail once per line.
+    std::string nested;
+    nested.reserve(json.size() + json.size() / 8);
+    for (char c : json) {
+        nested += c;
+        if (c == '\n') nested += "  ";
+    }
+    return nested;
 }
 
 std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
