@@ -52,11 +52,12 @@ int ColumnLeft(std::size_t column) {
     int left = kMargin;
     for (std::size_t k = 0; k < column; ++k)
         left += kColumns[k].width + 30;
-    return left;
+    // The texts of the status column stand clear of the figures before them.
+    return column == kStatus ? left + 150 : left;
 }
 
 int GridWidth() {
-    return ColumnLeft(kColumns.size()) - 30 + kMargin;
+    return ColumnLeft(kStatus) + kColumns[kStatus].width + kMargin;
 }
 
 std::string Money(Currency amount) {
@@ -248,11 +249,18 @@ void frmPayRun::ShowRow(std::size_t r) {
         status = "Posted in row " + std::to_string(row.postedRow) + ".";
     } else if (status.empty() && row.figures) {
         const RunFigures& f = *row.figures;
-        status = f.row == 0    ? "Every row of the register is in use."
-                 : !f.rowInUse ? "Posts into row " + std::to_string(f.row) + "."
-                 : f.rowWeekEnding.empty()
-                     ? "Row " + std::to_string(f.row) + " holds a period."
-                     : "Row " + std::to_string(f.row) + " holds " + f.rowWeekEnding + ".";
+        const std::string number = std::to_string(f.row);
+        if (f.row == 0) {
+            status = "Every row of the register is in use.";
+        } else if (f.row > RowCount(f.weeklyPay)) {
+            status = "Row " + number + " is not a row of the register (1 to " +
+                     std::to_string(RowCount(f.weeklyPay)) + ").";
+        } else if (!f.rowInUse) {
+            status = "Posts into row " + number + ".";
+        } else {
+            status = "Row " + number + " holds " +
+                     (f.rowWeekEnding.empty() ? std::string("a period") : f.rowWeekEnding) + ".";
+        }
     }
     cells.lbStatus->SetCaption(status);
     cells.lbStatus->SetToolTip(status);

@@ -75,6 +75,10 @@ TEST_F(PayRunWindow, FillsCalculatesAndTotalsEveryEmployeeSkippingTheRefusedOne)
         EXPECT_NEAR(Amount(total), Amount(u.rows[1].*figures) + Amount(u.rows[2].*figures), 1e-9);
     }
     EXPECT_EQ(u.lbSummary->Caption(), "2 done, 1 skipped.");
+
+    u.rows[2].txtRow->SetText("27");
+    u.cmdCalculate->UserClick();
+    EXPECT_EQ(Status(2)->Caption(), "Row 27 is not a row of the register (1 to 26).");
 }
 
 TEST_F(PayRunWindow, PostsAllAndAsksOnceBeforePostingOverRows) {
