@@ -22,6 +22,7 @@
 #include "platform/date.h"
 #include "platform/print_model.h"
 #include "platform/qt/print_renderer.h"
+#include "platform/safe_file.h"
 
 namespace {
 
@@ -230,6 +231,8 @@ int main(int argc, char** argv) {
     if (request.stubs) actions.stubs = &stubs;
     if (request.checks) actions.checks = &checks;
 
+    std::optional<FolderSweptOnce> swept;
+    if (request.post) swept.emplace(".");
     std::vector<RunRow> rows;
     std::set<std::string> named;
     std::string employees;

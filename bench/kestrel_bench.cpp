@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "employee/employee_files.h"
 #include "employee/record_file.h"
 #include "payrun/pay_run.h"
+#include "platform/safe_file.h"
 #include "platform/scripted_host.h"
 #include "settings/city_tax_settings.h"
 #include "settings/non_resident_tax_settings.h"
@@ -198,6 +200,8 @@ class PayRunFolder {
     // False when an employee was refused.
     bool Run(const RunActions& actions) {
         const RunSettings settings{"02/25/05", Date{2005, 2, 25}};
+        std::optional<FolderSweptOnce> swept;
+        if (actions.post) swept.emplace(".");
         bool all = true;
         for (const std::string& name : FolderEmployees())
             all &= RunEmployee(name, period_, settings, actions).refusal.empty();

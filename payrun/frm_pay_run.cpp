@@ -9,6 +9,7 @@
 #include "employee/pay_period.h"
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
+#include "platform/safe_file.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -221,6 +222,8 @@ RunSettings frmPayRun::Settings() {
 
 void frmPayRun::RunAll(const RunActions& actions, const std::vector<std::string>& skip) {
     const RunSettings settings = Settings();
+    std::optional<FolderSweptOnce> swept;
+    if (actions.post) swept.emplace(".");
     for (std::size_t r = 0; r < employees_.size(); ++r) {
         if (r < skip.size() && !skip[r].empty()) {
             results_[r] = RunRow{employees_[r], std::nullopt, skip[r], 0};

@@ -3,6 +3,7 @@
 // employee.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,6 +119,29 @@ TEST(PostingKilled, LeavesEveryRegisterAsItWasOrWithItsNewRow) {
                 << folder << " " << i;
     }
     EXPECT_GT(cutShort, 0);
+}
+
+TEST(PostingSweep, RemovesWhatKilledWritesLeftOnceAndLeavesWritesInProgress) {
+    testing::TempWorkDir dir;
+    MakeFolder("folder");
+    const std::vector<std::string> stale = {".E100.yrw.tmp-abc123", ".E101.use.tmp-000000"};
+    const std::vector<std::string> kept = {".E100.hol.tmp-inwork", "..E100.yrw.tmp-abc123",
+                                           ".E100.yrw.tmp-ABC123"};
+    for (const auto& name : stale)
+        testing::WriteFile("folder" / fs::path(name), "half a file");
+    for (const auto& name : kept)
+        testing::WriteFile("folder" / fs::path(name), "not a leftover");
+    // A save still writing in another process holds its temporary file locked.
+    const int busy = ::open(("folder/" + kept[0]).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(busy, 0);
+    ASSERT_EQ(::flock(busy, LOCK_EX | LOCK_NB), 0);
+    const int status = Wait(StartPosting("folder"));
+    ::close(busy);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    for (const auto& name : stale)
+        EXPECT_FALSE(fs::exists("folder" / fs::path(name))) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(fs::exists("folder" / fs::path(name))) << name;
 }
 
 TEST(PostingLocked, WaitsForAnotherCopysSaveAndSkipsTheEmployeeIfItGoesOn) {
