@@ -16,7 +16,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/period_entries.h"
 #include "app/program.h"
+#include "app/result_json.h"
 #include "app/terminal_text.h"
 #include "calc/calc_trace.h"
 #include "calc/federal_tables.h"
@@ -151,8 +153,22 @@ std::string AllowanceValue(std::string_view option, std::string_view text) {
 using ValueSetter = std::function<void(Request&, std::string_view, std::string_view)>;
 using FlagSetter = std::function<void(Request&)>;
 
+// The period's entries, as every program that takes them reads them.
+std::map<std::string, ValueSetter, std::less<>> WithPeriodEntries(
+    std::map<std::string, ValueSetter, std::less<>> options) {
+    for (std::size_t index = 0; index < kPeriodEntries.size(); ++index) {
+        options.emplace(std::string(kPeriodEntries[index].option),
+                        [index](Request& r, std::string_view o, std::string_view v) {
+                            if (PeriodEntryProblem(index, v))
+                                throw UsageError{PeriodEntryRefusal(o, index, v)};
+                            SetPeriodEntry(r.entry, index, v);
+                        });
+    }
+    return options;
+}
+
 const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
-    static const std::map<std::string, ValueSetter, std::less<>> options{
+    static const std::map<std::string, ValueSetter, std::less<>> options = WithPeriodEntries({
         {"--rate1", [](Request& r, auto o, auto v) { r.profile.HourlyRate1 = SingleValue(o, v); }},
         {"--rate2", [](Request& r, auto o, auto v) { r.profile.HourlyRate2 = SingleValue(o, v); }},
         {"--tips-rate", [](Request& r, auto o, auto v) { r.profile.TipsRate = SingleValue(o, v); }},
@@ -171,22 +187,6 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
         {"--kplan", [](Request& r, auto o, auto v) { r.profile.KPlan = SingleValue(o, v); }},
         {"--cafeteria",
          [](Request& r, auto o, auto v) { r.profile.Cafeteria = SingleValue(o, v); }},
-        {"--straight", [](Request& r, auto o, auto v) { r.entry.StrHrs = SingleValue(o, v); }},
-        {"--straight2", [](Request& r, auto o, auto v) { r.entry.StrHrs2 = SingleValue(o, v); }},
-        {"--ot", [](Request& r, auto o, auto v) { r.entry.OtVar = SingleValue(o, v); }},
-        {"--ot15", [](Request& r, auto o, auto v) { r.entry.OtHrs = SingleValue(o, v); }},
-        {"--holiday", [](Request& r, auto o, auto v) { r.entry.Avas = SingleValue(o, v); }},
-        {"--vacation", [](Request& r, auto o, auto v) { r.entry.VacDys = SingleValue(o, v); }},
-        {"--dollars",
-         [](Request& r, auto o, auto v) {
-             const auto money = StrictCurrency(v);
-             if (!money) {
-                 throw UsageError{std::string(o) + " needs an amount, not \"" + std::string(v) +
-                                  "\""};
-             }
-             r.entry.Addit = *money;
-         }},
-        {"--tips-hours", [](Request& r, auto o, auto v) { r.entry.TipsHrs = SingleValue(o, v); }},
         {"--state-status",
          [](Request& r, auto o, auto v) { r.profile.StateStatus = StatusValue(o, v); }},
         {"--state-allowances",
@@ -217,7 +217,7 @@ const std::map<std::string, ValueSetter, std::less<>>& ValueOptions() {
         {"--sui-percent",
          [](Request& r, auto o, auto v) { r.state.SuiPercent = SingleValue(o, v); }},
         {"--sui-base", [](Request& r, auto o, auto v) { r.state.SuiWageBase = SingleValue(o, v); }},
-    };
+    });
     return options;
 }
 
@@ -469,36 +469,6 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
     return request;
 }
 
-// A figure that cannot be represented is an error, never a number printed in its place.
-void RequireFinite(std::string_view key, double value) {
-    if (!std::isfinite(value)) {
-        throw Failure{2, std::string(key) + " cannot be represented (" +
-                             (std::isnan(value) ? "not a number" : "infinite") +
-                             "): nothing was calculated"};
-    }
-}
-
-class JsonObject {
-  public:
-    void Number(std::string_view key, float value) {
-        RequireFinite(key, value);
-        Raw(key, SingleText(value));
-    }
-    void Number(std::string_view key, double value) {
-        RequireFinite(key, value);
-        Raw(key, DoubleText(value));
-    }
-    void String(std::string_view key, std::string_view value) { Raw(key, JsonQuoted(value)); }
-    void Raw(std::string_view key, std::string_view json) {
-        text_ += text_.empty() ? "{" : ",";
-        text_ += "\n  " + JsonQuoted(key) + ": " + std::string(json);
-    }
-    std::string Finish() const { return text_.empty() ? "{}" : text_ + "\n}"; }
-
-  private:
-    std::string text_;
-};
-
 // The register as the Year To Date window would open it: an option that changed the pay frequency
 // switches to the employee's register of that frequency, as the window does.
 YtdRegister RegisterToExport(const Request& request) {
@@ -548,73 +518,14 @@ std::string SourceName(PaySource source, const Request& request) {
                                   file(request.nciFile, kNonResidentFileExtension)});
 }
 
-std::string ResultJson(const PayResult& r, const PayPeriodEntry& entry,
-                       const FederalTables& federal, Currency ytdGross) {
-    JsonObject json;
-    json.String("TableVersion", federal.TableVersion);
-    json.Raw("YtdGross", CurrencyText(ytdGross));
-    json.Number("OtVar", entry.OtVar);
-    json.Number("PayRate", r.PayRate);
-    json.Number("RegularPay1", r.RegularPay1);
-    json.Number("RegularPay2", r.RegularPay2);
-    json.Number("TotalOt", r.TotalOt);
-    json.Number("TotalTips", r.TotalTips);
-    json.Number("GrossPay", r.GrossPay);
-    json.Number("KPlanAmount", r.KPlanAmount);
-    json.Number("PensionAmount", r.PensionAmount);
-    json.Number("CafeteriaAmount", r.CafeteriaAmount);
-    json.Number("TaxableWages", r.TaxableWages);
-    json.Number("FederalAllowanceAmount", r.FederalAllowanceAmount);
-    json.Number("FederalTaxableWages", r.FederalTaxableWages);
-    json.Number("FederalTax", r.FederalTax);
-    json.Number("SocSecTax", r.SocSecTax);
-    json.Number("MedicareTax", r.MedicareTax);
-    json.Number("StateExemptionAmount", r.StateExemptionAmount);
-    json.Number("CityExemptionAmount", r.CityExemptionAmount);
-    json.Number("CafeteriaStateDeduction", r.CafeteriaStateDeduction);
-    json.Number("StateTaxableWages", r.StateTaxableWages);
-    json.Number("CityTaxableWages", r.CityTaxableWages);
-    json.Number("StateTax", r.StateTax);
-    json.Number("CityTax", r.CityTax);
-    json.Number("SdiTax", r.SdiTax);
-    json.Number("SuiTax", r.SuiTax);
-    json.Number("TaxDeduct", r.TaxDeduct);
-    json.Number("TotDeduct", r.TotDeduct);
-    json.Number("NetPay", r.NetPay);
-    json.Number("CreditUnion", r.CreditUnion);
-    json.Number("Bond", r.Bond);
-    json.Number("Dues", r.Dues);
-    json.Number("Misc", r.Misc);
-
-    const PayDisplay shown = FormatPayResult(r);
-    JsonObject display;
-    display.String("gross", shown.gross);
-    display.String("taxes", shown.taxes);
-    display.String("deductions", shown.deductions);
-    display.String("net", shown.net);
-    display.String("overtime", shown.overtime);
-    display.String("tips", shown.tips);
-    const std::array<const char*, 11> lineNames{"federal", "socialSecurity", "medicare", "state",
-                                                "city",    "creditUnion",    "bond",     "dues",
-                                                "pension", "misc",           "kPlan"};
-    for (std::size_t k = 0; k < lineNames.size(); ++k)
-        display.String(lineNames[k], shown.lines[k]);
-    display.String("sdi", shown.sdi);
-    display.String("sui", shown.sui);
-    display.String("cafeteria", shown.cafeteria);
-    std::string nested = display.Finish();
-    for (std::size_t at = nested.find('\n'); at != std::string::npos;
-         at = nested.find('\n', at + 1)) {
-        nested.insert(at + 1, "  ");
-    }
-    json.Raw("display", nested);
-    return json.Finish();
-}
-
 // The steps as a JSON array, one step to a line, each with its figure's display key.
 std::string ExplainJson(const CalcTrace& trace) {
+    // A step of a calculation that was refused never reaches here; a figure that cannot be
+    // written is an error all the same, never a number printed in its place.
     const auto number = [](std::string_view key, double value) {
-        RequireFinite(key, value);
+        if (!std::isfinite(value)) {
+            throw Failure{2, std::string(key) + " cannot be represented: nothing was calculated"};
+        }
         return JsonQuoted(key) + ": " + DoubleText(value);
     };
     std::string text = "[";
@@ -658,10 +569,7 @@ int main(int argc, char** argv) {
         inputs.defaultPayRate = request.defaultPayRate;
         PayPeriodEntry entry = request.entry;
         if (const auto beyond = EntryBeyondRange(inputs, entry)) {
-            static constexpr std::array<const char*, 8> kEntryOptions{
-                "--straight", "--straight2", "--ot",      "--ot15",
-                "--holiday",  "--vacation",  "--dollars", "--tips-hours"};
-            throw Failure{2, std::string(kEntryOptions[static_cast<std::size_t>(*beyond)]) +
+            throw Failure{2, std::string(kPeriodEntries[static_cast<std::size_t>(*beyond)].option) +
                                  " makes an amount too large to calculate: nothing was "
                                  "calculated"};
         }
@@ -692,7 +600,10 @@ int main(int argc, char** argv) {
             std::cout << TraceText(trace);
             return 0;
         }
-        std::string json = ResultJson(result, entry, federal, request.ytd.totals.Gross);
+        std::optional<std::string> unrepresentable;
+        std::string json = ResultJson(result, entry, federal.TableVersion, request.ytd.totals.Gross,
+                                      unrepresentable);
+        if (unrepresentable) throw Failure{2, *unrepresentable + ": nothing was calculated"};
         if (dollarAmount) {
             json.insert(1, "\n  \"DollarAmount\": " + CurrencyText(*dollarAmount) + ",");
         }

@@ -18,6 +18,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/period_entries.h"
 #include "app/program.h"
 #include "app/terminal_text.h"
 #include "employee/employee_files.h"
@@ -65,10 +66,6 @@ struct Request {
     std::vector<Output> outputs;
     bool text = false;
 };
-
-constexpr std::array<std::string_view, 8> kEntryOptions{"--straight", "--straight2", "--ot",
-                                                        "--ot15",     "--holiday",   "--vacation",
-                                                        "--dollars",  "--tips-hours"};
 
 struct DocumentOption {
     std::string_view name;
@@ -166,17 +163,12 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
             }
         } else if (option == "--offsets") {
             request.offsets = OffsetsValue(value());
-        } else if (const auto entry = std::find(kEntryOptions.begin(), kEntryOptions.end(), option);
-                   entry != kEntryOptions.end()) {
+        } else if (const auto entry = PeriodEntryOfOption(option)) {
             const std::string_view number = value();
-            const bool dollars = option == "--dollars";
-            if (dollars ? !StrictCurrency(number).has_value() : !StrictSingle(number).has_value()) {
-                throw UsageError{std::string(option) +
-                                 (dollars ? " needs an amount" : " needs a number") + ", not \"" +
-                                 Printable(number) + "\""};
+            if (PeriodEntryProblem(*entry, number)) {
+                throw UsageError{PeriodEntryRefusal(option, *entry, number)};
             }
-            request.entries[static_cast<std::size_t>(entry - kEntryOptions.begin())] =
-                std::string(number);
+            request.entries[*entry] = std::string(number);
         } else if (const auto document =
                        std::find_if(kDocumentOptions.begin(), kDocumentOptions.end(),
                                     [&](const DocumentOption& d) { return d.name == option; });

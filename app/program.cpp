@@ -32,7 +32,8 @@ Program::Program(Host& hostServices)
       checks(*this),
       printSet(*this),
       explain(*this),
-      reports(*this) {}
+      reports(*this),
+      payRun(*this) {}
 
 void Program::Start() {
     FollowWorkingFolder();

@@ -22,6 +22,7 @@
 #include "employee/leave_balances.h"
 #include "employee/overtime_allowance.h"
 #include "employee/profile_files.h"
+#include "payrun/frm_pay_run.h"
 #include "platform/host.h"
 #include "printing/dlg_print_set.h"
 #include "printing/frm_checks.h"
@@ -131,6 +132,7 @@ class Program {
     dlgPrintSet printSet;
     frmExplain explain;
     frmReports reports;
+    frmPayRun payRun;
 };
 
 }  // namespace kestrel

@@ -4,13 +4,24 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#ifdef KESTREL_BENCH_PDF
+#include <QGuiApplication>
+
+#include "platform/qt/print_renderer.h"
+#endif
 
 #include "app/program.h"
 #include "calc/pay_calculation.h"
 #include "employee/employee_files.h"
 #include "employee/record_file.h"
+#include "payrun/pay_run.h"
+#include "platform/safe_file.h"
 #include "platform/scripted_host.h"
 #include "reports/employer_report.h"
 #include "settings/city_tax_settings.h"
@@ -229,6 +240,146 @@ void BM_EmployerQuarter1000Registers(benchmark::State& state) {
 }
 BENCHMARK(BM_EmployerQuarter1000Registers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A working folder of `count` employees, copies of the two demo employees in turn, each paid
+// 40 hours and 2 at time and a half.
+class PayRunFolder {
+  public:
+    explicit PayRunFolder(int count) : previous_(std::filesystem::current_path()) {
+        folder_ = std::filesystem::temp_directory_path() / "kestrel-bench-payrun";
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_ / "registers");
+        const std::filesystem::path demo =
+            std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo";
+        for (const char* shared : {"Fedtaxx.tax", "Header.sav"})
+            std::filesystem::copy_file(demo / shared, folder_ / shared);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "E" + std::to_string(10000 + i);
+            const std::string from = i % 2 == 0 ? "Worker1" : "Worker2";
+            for (const auto& entry : std::filesystem::directory_iterator(demo)) {
+                const std::filesystem::path file = entry.path().filename();
+                if (file.stem() != from) continue;
+                std::filesystem::copy_file(entry.path(),
+                                           folder_ / (name + file.extension().string()));
+                if (file.extension() == ".yrw" || file.extension() == ".yrb")
+                    std::filesystem::copy_file(
+                        entry.path(), folder_ / "registers" / (name + file.extension().string()));
+            }
+            names_.push_back(name);
+        }
+        period_.entries[0] = "40";
+        period_.entries[3] = "2";
+        std::filesystem::current_path(folder_);
+    }
+    ~PayRunFolder() {
+        std::filesystem::current_path(previous_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+    PayRunFolder(const PayRunFolder&) = delete;
+    PayRunFolder& operator=(const PayRunFolder&) = delete;
+
+    // Every register back as it was before any posting.
+    void RestoreRegisters() {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_ / "registers"))
+            std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+    // False when an employee was refused.
+    bool Run(const RunActions& actions) {
+        const RunSettings settings{"02/25/05", Date{2005, 2, 25}};
+        std::optional<FolderSweptOnce> swept;
+        if (actions.post) swept.emplace(".");
+        bool all = true;
+        for (const std::string& name : FolderEmployees())
+            all &= RunEmployee(name, period_, settings, actions).refusal.empty();
+        return all;
+    }
+    std::size_t Count() const { return names_.size(); }
+
+  private:
+    std::filesystem::path previous_;
+    std::filesystem::path folder_;
+    std::vector<std::string> names_;
+    RunPeriod period_;
+};
+
+// The memory the process holds now, in megabytes.
+double ResidentMegabytes() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * 4096.0 / (1024.0 * 1024.0);
+}
+
+// Calculate All: every employee loaded and calculated as File, Open and Calculate do. What the
+// process holds after a run, beyond what it held before it, does not grow with the count.
+void BM_PayRunCalculateAll(benchmark::State& state) {
+    PayRunFolder folder(static_cast<int>(state.range(0)));
+    folder.Run({});  // the allocator's pools and the files in the cache, once
+    const double before = ResidentMegabytes();
+    for (auto _ : state) {
+        if (!folder.Run({})) state.SkipWithError("an employee was refused");
+    }
+    state.counters["employees"] = static_cast<double>(folder.Count());
+    state.counters["MB_held_after"] = ResidentMegabytes() - before;
+}
+BENCHMARK(BM_PayRunCalculateAll)
+    ->Arg(250)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+// Post All: calculated and posted, each register saved durably under the employee's lock.
+void BM_PayRunCalculateAndPost(benchmark::State& state) {
+    PayRunFolder folder(static_cast<int>(state.range(0)));
+    RunActions post;
+    post.post = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        folder.RestoreRegisters();
+        state.ResumeTiming();
+        if (!folder.Run(post)) state.SkipWithError("an employee was refused");
+    }
+}
+BENCHMARK(BM_PayRunCalculateAndPost)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+#ifdef KESTREL_BENCH_PDF
+// Print Stubs to a PDF: every employee's stub, one a page, in one job, then the file.
+void BM_PayRunStubsPdf(benchmark::State& state) {
+    PayRunFolder folder(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        PrintJob stubs("Pay stubs");
+        RunActions actions;
+        actions.stubs = &stubs;
+        if (!folder.Run(actions)) state.SkipWithError("an employee was refused");
+        if (!WriteJobPdf(stubs, "stubs.pdf")) state.SkipWithError("the PDF was not written");
+    }
+}
+BENCHMARK(BM_PayRunStubsPdf)
+    ->Arg(1000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
+#endif
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+#ifdef KESTREL_BENCH_PDF
+    // The PDF needs fonts and a GUI application, never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
+#endif
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -240,6 +240,8 @@ void Form1::BuildMenus(Form1Ui& ui) {
     ui.mnuVac = &AddMenu("mnuVac", "&Vacation", ui.mnuForms);
     ui.mnuOtItem = &AddMenu("mnuOtItem", "OT %", ui.mnuForms);
     ui.mnuYear = &AddMenu("mnuYear", "&Year to Date", ui.mnuForms);
+    ui.mnuPayRun = &AddMenu("mnuPayRun", "Pay &Run", ui.mnuForms);
+    ui.mnuPayRun->Click = [this] { program_.payRun.OpenWindow(); };
     ui.mnuReports = &AddMenu("mnuReports", "Re&ports", ui.mnuForms);
     ui.mnuReports->Click = [this] { program_.reports.OpenWindow(); };
     ui.mnuExplain = &AddMenu("mnuExplain", "E&xplain", ui.mnuForms);

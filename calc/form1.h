@@ -75,6 +75,7 @@ struct Form1Ui {
     MenuItem* mnuVac = nullptr;
     MenuItem* mnuOtItem = nullptr;
     MenuItem* mnuYear = nullptr;
+    MenuItem* mnuPayRun = nullptr;
     MenuItem* mnuReports = nullptr;
     MenuItem* mnuExplain = nullptr;
     MenuItem* mnuNetToGross = nullptr;

@@ -80,6 +80,11 @@ bool Control::EffectivelyVisible() const {
     return true;
 }
 
+const Label* Control::CaptionLabel() const {
+    form_->LinkCaptionLabels();
+    return captionLabel_;
+}
+
 void Control::SetAccessibleName(std::string name) {
     if (accessibleName_ == name) return;
     accessibleName_ = std::move(name);

@@ -84,8 +84,8 @@ class Control : public std::enable_shared_from_this<Control> {
     // not say it (a cell of a grid); empty for the rule of AccessibleName().
     const std::string& AccessibleNameOverride() const { return accessibleName_; }
     void SetAccessibleName(std::string name);
-    // The label that names this box on screen, found once the form is built.
-    const Label* CaptionLabel() const { return captionLabel_; }
+    // The label that names this box on screen, as the form was built.
+    const Label* CaptionLabel() const;
     void SetCaptionLabel(const Label* label) { captionLabel_ = label; }
     const Font& GetFont() const { return font_; }
     void SetFont(Font font);

@@ -31,7 +31,7 @@ void Form::Load() {
     if (loaded_) return;
     loaded_ = true;
     Build();
-    FindCaptionLabels();
+    NoteCaptionPlaces();
     OnLoad();
 }
 
@@ -54,54 +54,63 @@ bool IsCaption(const Control& control) {
 
 }  // namespace
 
-void Form::FindCaptionLabels() {
+void Form::NoteCaptionPlaces() {
     for (const auto& control : controls_) {
         if (control->Kind() == ControlKind::Label) {
             auto& label = static_cast<Label&>(*control);
             label.SetShowsValue(label.Caption().empty());
         }
     }
+    captionPlaces_.clear();
+    captionPlaces_.reserve(controls_.size());
     for (const auto& control : controls_) {
         const ControlKind kind = control->Kind();
         const bool named =
-            kind == ControlKind::TextBox || kind == ControlKind::ComboBox ||
-            kind == ControlKind::DatePicker ||
-            (kind == ControlKind::Label && static_cast<const Label&>(*control).ShowsValue());
-        if (!named || !control->AccessibleNameOverride().empty()) continue;
-        const Rect& r = control->Geometry();
-        std::vector<const Control*> left;
-        std::vector<const Control*> above;
-        for (const auto& other : controls_) {
-            if (other == control || other->Kind() == ControlKind::MenuItem ||
-                other->Kind() == ControlKind::Frame || other->Container() != control->Container()) {
+            (kind == ControlKind::TextBox || kind == ControlKind::ComboBox ||
+             kind == ControlKind::DatePicker ||
+             (kind == ControlKind::Label && static_cast<const Label&>(*control).ShowsValue())) &&
+            control->AccessibleNameOverride().empty();
+        captionPlaces_.push_back(
+            {control->Geometry(), kind, control->Container(), IsCaption(*control), named});
+    }
+}
+
+void Form::LinkCaptionLabels() const {
+    if (captionPlaces_.empty()) return;
+    const std::vector<CaptionPlace> places = std::move(captionPlaces_);
+    captionPlaces_.clear();
+    // Controls added since the form was built have no place noted and are named by no label.
+    const std::size_t count = std::min(places.size(), controls_.size());
+    for (std::size_t n = 0; n < count; ++n) {
+        const CaptionPlace& place = places[n];
+        if (!place.named) continue;
+        const Rect& r = place.rect;
+        // The nearest caption or control of the same kind on the line to the left, and over the
+        // column; the first of equals in the window's order. A box of the same kind nearer than
+        // any caption means a table, whose boxes are named by the heading over their column.
+        std::size_t left = count;
+        std::size_t above = count;
+        for (std::size_t i = 0; i < count; ++i) {
+            const CaptionPlace& other = places[i];
+            if (i == n || (!other.caption && other.kind != place.kind) ||
+                other.container != place.container) {
                 continue;
             }
-            const Rect& o = other->Geometry();
-            if (o.top < Bottom(r) && r.top < Bottom(o) && Right(o) <= r.left + kCaptionSlack) {
-                left.push_back(other.get());
+            const Rect& o = other.rect;
+            if (o.top < Bottom(r) && r.top < Bottom(o) && Right(o) <= r.left + kCaptionSlack &&
+                (left == count || Right(o) > Right(places[left].rect))) {
+                left = i;
             }
-            if (o.left < Right(r) && r.left < Right(o) && Bottom(o) <= r.top + kCaptionSlack) {
-                above.push_back(other.get());
+            if (o.left < Right(r) && r.left < Right(o) && Bottom(o) <= r.top + kCaptionSlack &&
+                (above == count || Bottom(o) > Bottom(places[above].rect))) {
+                above = i;
             }
         }
-        std::sort(left.begin(), left.end(), [](const Control* a, const Control* b) {
-            return Right(a->Geometry()) > Right(b->Geometry());
-        });
-        std::sort(above.begin(), above.end(), [](const Control* a, const Control* b) {
-            return Bottom(a->Geometry()) > Bottom(b->Geometry());
-        });
-        // Nearest first, past option buttons and values; a box of the same kind before it means
-        // a table, whose boxes are named by the heading over their column instead.
-        const auto nearest = [kind](const std::vector<const Control*>& line) -> const Control* {
-            for (const Control* candidate : line) {
-                if (IsCaption(*candidate)) return candidate;
-                if (candidate->Kind() == kind) return nullptr;
-            }
-            return nullptr;
-        };
-        const Control* caption = nearest(left);
-        if (caption == nullptr) caption = nearest(above);
-        control->SetCaptionLabel(static_cast<const Label*>(caption));
+        const std::size_t found = left != count && places[left].caption     ? left
+                                  : above != count && places[above].caption ? above
+                                                                            : count;
+        controls_[n]->SetCaptionLabel(
+            found == count ? nullptr : static_cast<const Label*>(controls_[found].get()));
     }
 }
 

@@ -64,6 +64,11 @@ class Form {
 
     const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
     const std::vector<MenuItem*>& Menus() const { return menus_; }
+    // Links each box, picker and value label to the label that names it on screen (the label
+    // right before it on its line, or else the heading over its column) as the form stood when
+    // it was built. Done on the first question for a caption label, since only a screen needs
+    // them and a batch run builds windows by the thousand.
+    void LinkCaptionLabels() const;
     Control* FindControl(std::string_view name, int index = -1) const;
 
     Control* Focused() const { return focused_; }
@@ -115,9 +120,9 @@ class Form {
 
   private:
     bool DoUnload(CloseReason reason);
-    // Links each box, picker and value label to the label that names it on screen: the label
-    // right before it on its line, or else the heading over its column.
-    void FindCaptionLabels();
+    // Marks the labels built without a caption as showing values, and notes what linking the
+    // caption labels needs to know of each control as it stands now.
+    void NoteCaptionPlaces();
 
     Host* host_;
     std::string name_;
@@ -133,6 +138,15 @@ class Form {
     std::vector<MenuItem*> menus_;
     Control* focused_ = nullptr;
     FormView* view_ = nullptr;
+    struct CaptionPlace {
+        Rect rect;
+        ControlKind kind;
+        const Frame* container;
+        bool caption;  // a label that names what stands beside or under it
+        bool named;    // a box or value label that a caption names
+    };
+    // Until the caption labels are linked.
+    mutable std::vector<CaptionPlace> captionPlaces_;
 };
 
 // A form whose controls are reached through a struct of pointers built at load time. `ui()`

@@ -50,6 +50,14 @@ void PrintJob::EndPage() {
     steps_.push_back(std::move(step));
 }
 
+void PrintJob::Append(const PrintJob& other) {
+    // A job starts in the default font; the pages before must not lend it theirs.
+    PrintStep reset;
+    reset.kind = PrintStep::Kind::Font;
+    steps_.push_back(std::move(reset));
+    steps_.insert(steps_.end(), other.steps_.begin(), other.steps_.end());
+}
+
 double FixedColumnMetrics::Columns(std::string_view text, const PrintFont&) const {
     return static_cast<double>(text.size());
 }

@@ -52,6 +52,9 @@ class PrintJob {
     void NewLine(int count = 1);
     // Ends the page and with it the document.
     void EndPage();
+    // The pages of `other` after this job's own, each laid out as `other` alone lays it out: a
+    // run's documents of many employees as one job.
+    void Append(const PrintJob& other);
 
     const std::vector<PrintStep>& Steps() const { return steps_; }
 

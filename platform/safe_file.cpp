@@ -29,6 +29,46 @@ bool IsTemporaryOf(std::string_view entry, std::string_view prefix) {
            std::string_view::npos;
 }
 
+// A temporary file of a commit of any file but a hidden one, which the program never writes.
+bool IsAnyTemporary(std::string_view entry) {
+    const std::size_t tag = entry.rfind(kTemporaryTag);
+    return entry.starts_with(".") && !entry.starts_with("..") && tag != std::string_view::npos &&
+           tag > 1 && IsTemporaryOf(entry, entry.substr(0, tag + kTemporaryTag.size()));
+}
+
+// The folder a FolderSweptOnce of this thread has swept, as an absolute path; empty for none.
+thread_local std::filesystem::path sweptFolder;
+
+std::filesystem::path AbsoluteFolder(const std::filesystem::path& folder) {
+    std::error_code ignored;
+    return std::filesystem::absolute(folder.empty() ? std::filesystem::path(".") : folder, ignored)
+        .lexically_normal();
+}
+
+// Removes the abandoned temporary files in `folder` that `leftover` picks. A write in progress
+// holds a lock on its temporary file for as long as the file has its temporary name, so only
+// abandoned ones can be locked and removed here. Whatever cannot be opened, locked or removed
+// stays for the next write.
+template <class Picks>
+void RemoveAbandoned(const std::filesystem::path& folder, Picks leftover) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!leftover(std::string_view(entry->d_name))) continue;
+        const int fd =
+            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+            (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)) {
+            ::unlinkat(dirFd, entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
@@ -47,28 +87,20 @@ std::string TemporaryPrefix(const std::filesystem::path& fileName) {
     return "." + fileName.native() + std::string(kTemporaryTag);
 }
 
-// A write in progress holds a lock on its temporary file for as long as the file has its
-// temporary name, so only abandoned ones can be locked and removed here. Whatever cannot be
-// opened, locked or removed stays for the next write.
 void RemoveStaleTemporaries(const std::filesystem::path& folder,
                             const std::filesystem::path& fileName) {
+    if (!sweptFolder.empty() && AbsoluteFolder(folder) == sweptFolder) return;
     const std::string prefix = TemporaryPrefix(fileName);
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return;
-    const int dirFd = ::dirfd(dir);
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!IsTemporaryOf(entry->d_name, prefix)) continue;
-        const int fd =
-            ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) continue;
-        struct stat info {};
-        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK)) {
-            ::unlinkat(dirFd, entry->d_name, 0);
-        }
-        ::close(fd);
-    }
-    ::closedir(dir);
+    RemoveAbandoned(folder, [&](std::string_view entry) { return IsTemporaryOf(entry, prefix); });
+}
+
+FolderSweptOnce::FolderSweptOnce(const std::filesystem::path& folder) : previous_(sweptFolder) {
+    RemoveAbandoned(folder, IsAnyTemporary);
+    sweptFolder = AbsoluteFolder(folder);
+}
+
+FolderSweptOnce::~FolderSweptOnce() {
+    sweptFolder = previous_;
 }
 
 TemporaryFile::~TemporaryFile() {

@@ -22,9 +22,26 @@ std::string TemporaryPrefix(const std::filesystem::path& fileName);
 std::size_t TemporaryNameExtra();
 
 // Removes the temporary files that earlier writes of `fileName` left in `folder` when they were
-// killed before their rename. Best effort.
+// killed before their rename. Best effort. Reads the whole folder, unless a FolderSweptOnce of
+// the folder is alive in this thread.
 void RemoveStaleTemporaries(const std::filesystem::path& folder,
                             const std::filesystem::path& fileName);
+
+// A batch saving a great many files of one folder (a pay run posting a thousand registers)
+// removes the leftovers of killed writes of every file of the folder once, when this is made,
+// and its saves in this thread then do not read the whole folder again each: a folder of
+// thousands of files would make that the most of a save. Leftovers another program leaves
+// meanwhile are removed by a later save, as ever.
+class FolderSweptOnce {
+  public:
+    explicit FolderSweptOnce(const std::filesystem::path& folder);
+    ~FolderSweptOnce();
+    FolderSweptOnce(const FolderSweptOnce&) = delete;
+    FolderSweptOnce& operator=(const FolderSweptOnce&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
 
 // The temporary file of a commit. It is removed unless the commit renamed it over the target, and
 // stays locked until then so that another write's clean-up leaves it alone.

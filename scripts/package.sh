@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package of Kestrel in build-pkg/ (kestrel_<version>_<arch>.deb): a release
-# build of kestrel, kestrel-calc, kestrel-print and kestrel-report without tests or benchmarks, laid out under
+# build of kestrel, kestrel-calc, kestrel-print, kestrel-report and kestrel-run without tests or benchmarks, laid out under
 # /usr by the CMake install rules and packed by CPack, its dependencies read by dpkg-shlibdeps
 # from the shared libraries the programs link. Prints the package's path last.
 set -euo pipefail

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 ./scripts/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build --target kestrel kestrel-calc kestrel-print kestrel-report
+cmake --build build --target kestrel kestrel-calc kestrel-print kestrel-report kestrel-run
 
 mkdir -p build/demo
 cp -rn data/demo/. build/demo/

@@ -56,7 +56,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 dpkg -x "$package" "$scratch/root"
 usr="$scratch/root/usr"
-for file in bin/kestrel bin/kestrel-calc bin/kestrel-print bin/kestrel-report share/kestrel/Fedtaxx.tax \
+for file in bin/kestrel bin/kestrel-calc bin/kestrel-print bin/kestrel-report bin/kestrel-run share/kestrel/Fedtaxx.tax \
   share/kestrel/Kestrel.hlp share/icons/hicolor/scalable/apps/kestrel.svg \
   share/applications/kestrel.desktop; do
   [ -f "$usr/$file" ] || { echo "The package has no /usr/$file" >&2; exit 1; }
@@ -107,4 +107,4 @@ kill "$kestrel" 2>/dev/null || true
 wait "$kestrel" 2>/dev/null || true
 cmp "$home/Kestrel/Fedtaxx.tax" "$usr/share/kestrel/Fedtaxx.tax"
 cmp "$home/Kestrel/Kestrel.hlp" "$usr/share/kestrel/Kestrel.hlp"
-echo "Package check: $package installs kestrel, kestrel-calc, kestrel-print and kestrel-report and runs from a scratch root"
+echo "Package check: $package installs kestrel, kestrel-calc, kestrel-print, kestrel-report and kestrel-run and runs from a scratch root"

@@ -46,7 +46,7 @@ TEST(DemoFolder, ShippedFilesAreWhatTheProgramWrites) {
         EXPECT_EQ(ReadFile(testing::DemoFolder() / name), ReadFile(dir.Path() / name)) << name;
         shipped.erase(name);
     }
-    EXPECT_EQ(shipped, (std::set<std::string>{"Fedtaxx.tax", "Kestrel.hlp"}));
+    EXPECT_EQ(shipped, (std::set<std::string>{"Fedtaxx.tax", "Kestrel.hlp", "PayRun.csv"}));
 }
 
 }  // namespace

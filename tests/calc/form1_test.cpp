@@ -653,6 +653,7 @@ TEST_F(MainWindow, MenuTreeInDisplayOrder) {
                                             "  &Vacation",
                                             "  OT %",
                                             "  &Year to Date",
+                                            "  Pay &Run",
                                             "  Re&ports",
                                             "  E&xplain",
                                             "  &Net to Gross...",

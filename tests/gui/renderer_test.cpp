@@ -263,10 +263,10 @@ void Unnamed(QAccessibleInterface* node, const std::string& window, std::vector<
 std::vector<std::unique_ptr<FormWindow>> EveryWindow(Program& p) {
     std::vector<std::unique_ptr<FormWindow>> windows;
     for (Form* form : std::initializer_list<Form*>{
-             &p.form1, &p.dateMain, &p.aboutBox, &p.dialogState, &p.dialogCity, &p.dialogNonCity,
-             &p.form2, &p.dateOvertime, &p.dialogVac, &p.dialogHeader, &p.taxInfo, &p.saveUser,
-             &p.ytdContainer, &p.ytdGrid, &p.ytdTotals, &p.checks, &p.printSet, &p.explain,
-             &p.reports}) {
+             &p.form1,         &p.dateMain, &p.aboutBox,     &p.dialogState, &p.dialogCity,
+             &p.dialogNonCity, &p.form2,    &p.dateOvertime, &p.dialogVac,   &p.dialogHeader,
+             &p.taxInfo,       &p.saveUser, &p.ytdContainer, &p.ytdGrid,     &p.ytdTotals,
+             &p.checks,        &p.printSet, &p.explain,      &p.reports,     &p.payRun}) {
         form->Load();
         QMdiArea* area = form->MdiParent() != nullptr ? windows[12]->MdiArea() : nullptr;
         windows.push_back(std::make_unique<FormWindow>(*form, area));
@@ -769,6 +769,7 @@ class RendererTest : public QObject {
     void everyWindowNamesEachControlForScreenReaders() {
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
+        QVERIFY(WriteText("Ann.use", {}) && WriteText("Bob.use", {}));  // rows of the pay run
         ScriptedHost scripted;
         Program p(scripted);
         const auto windows = EveryWindow(p);
@@ -823,6 +824,9 @@ class RendererTest : public QObject {
             QCOMPARE(available.height(), qEnvironmentVariableIntValue("KESTREL_FIT"));
         QTemporaryDir folder;
         QVERIFY(QDir::setCurrent(folder.path()));
+        // A pay run of forty employees, far taller than any screen.
+        for (int i = 0; i < 40; ++i)
+            QVERIFY(WriteText(QString("Employee%1.use").arg(i), {}));
         ScriptedHost scripted;
         Program p(scripted);
         p.profile.WeeklyPay = true;  // the taller grid

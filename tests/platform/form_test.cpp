@@ -335,7 +335,7 @@ class ProgramWindows : public ::testing::Test {
         return {&p.form1,         &p.dateMain, &p.aboutBox,     &p.dialogState, &p.dialogCity,
                 &p.dialogNonCity, &p.form2,    &p.dateOvertime, &p.dialogVac,   &p.dialogHeader,
                 &p.taxInfo,       &p.saveUser, &p.ytdContainer, &p.ytdGrid,     &p.ytdTotals,
-                &p.checks,        &p.printSet, &p.reports};
+                &p.checks,        &p.printSet, &p.reports,      &p.payRun};
     }
 
     testing::TempWorkDir dir;
