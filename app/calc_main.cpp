@@ -41,11 +41,6 @@ namespace {
 
 using namespace kestrel;
 
-// A mistake in the options themselves: the message comes with the usage text.
-struct UsageError {
-    std::string message;
-};
-
 // A run that cannot go on for a reason other than the options' spelling, such as a file that
 // cannot be read; the message is printable as it stands and comes without the usage text.
 struct Failure {

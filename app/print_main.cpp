@@ -38,10 +38,6 @@ namespace {
 
 using namespace kestrel;
 
-struct UsageError {
-    std::string message;
-};
-
 struct Failure {
     int status;
     std::string message;
@@ -124,22 +120,11 @@ bool SameFile(const std::string& first, const std::string& second) {
 
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request request;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view option = args[i];
-        std::optional<std::string_view> inlineValue;
-        if (const auto equals = option.find('=');
-            option.starts_with("--") && equals != option.npos) {
-            inlineValue = option.substr(equals + 1);
-            option = option.substr(0, equals);
-        }
-        const auto value = [&]() -> std::string_view {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
-            return args[++i];
-        };
-        const auto flag = [&] {
-            if (inlineValue) throw UsageError{std::string(option) + " takes no value"};
-        };
+    OptionCursor cursor(args);
+    while (cursor.Next()) {
+        const std::string_view option = cursor.Option();
+        const auto value = [&cursor] { return cursor.Value(); };
+        const auto flag = [&cursor] { cursor.NoValue(); };
         if (option == "--employee") {
             request.employee = std::string(value());
         } else if (option == "--ot2x") {
@@ -182,7 +167,7 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
             if (file.empty()) throw UsageError{std::string(option) + " needs a file name"};
             request.outputs.push_back({document->document, std::string(file)});
         } else {
-            throw UsageError{"unknown option \"" + Printable(args[i]) + "\""};
+            throw UsageError{"unknown option \"" + Printable(cursor.Argument()) + "\""};
         }
     }
     if (!request.employee) throw UsageError{"--employee NAME is needed"};

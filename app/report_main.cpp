@@ -25,10 +25,6 @@ namespace {
 
 using namespace kestrel;
 
-struct UsageError {
-    std::string message;
-};
-
 struct Failure {
     std::string message;
 };
@@ -83,19 +79,10 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
         if (request.quarter) throw UsageError{"give one of --quarter N and --whole-year, once"};
         request.quarter = quarter;
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view option = args[i];
-        std::optional<std::string_view> inlineValue;
-        if (const auto equals = option.find('=');
-            option.starts_with("--") && equals != option.npos) {
-            inlineValue = option.substr(equals + 1);
-            option = option.substr(0, equals);
-        }
-        const auto value = [&]() -> std::string_view {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
-            return args[++i];
-        };
+    OptionCursor cursor(args);
+    while (cursor.Next()) {
+        const std::string_view option = cursor.Option();
+        const auto value = [&cursor] { return cursor.Value(); };
         const auto file = [&](std::optional<std::string>& into) {
             if (into) throw UsageError{std::string(option) + " is given twice"};
             const std::string_view name = value();
@@ -110,7 +97,7 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
         if (option == "--quarter") {
             period(WholeNumber(option, value(), 1, 4));
         } else if (option == "--whole-year") {
-            if (inlineValue) throw UsageError{"--whole-year takes no value"};
+            cursor.NoValue();
             period(0);
         } else if (option == "--year") {
             if (request.year) throw UsageError{"--year is given twice"};
@@ -126,7 +113,7 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
                 throw UsageError{"--date needs a date MM/DD/YY, not \"" + Printable(date) + "\""};
             }
         } else {
-            throw UsageError{"unknown option \"" + Printable(args[i]) + "\""};
+            throw UsageError{"unknown option \"" + Printable(cursor.Argument()) + "\""};
         }
     }
     if (!request.quarter) throw UsageError{"name the period: --quarter N or --whole-year"};

@@ -28,10 +28,6 @@ namespace {
 
 using namespace kestrel;
 
-struct UsageError {
-    std::string message;
-};
-
 struct Request {
     std::string periodsFile;
     std::optional<std::string> weekEnding;
@@ -66,22 +62,11 @@ void PrintUsage(std::ostream& out) {
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request request;
     bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string_view option = args[i];
-        std::optional<std::string_view> inlineValue;
-        if (const auto equals = option.find('=');
-            option.starts_with("--") && equals != option.npos) {
-            inlineValue = option.substr(equals + 1);
-            option = option.substr(0, equals);
-        }
-        const auto value = [&]() -> std::string_view {
-            if (inlineValue) return *inlineValue;
-            if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
-            return args[++i];
-        };
-        const auto flag = [&] {
-            if (inlineValue) throw UsageError{std::string(option) + " takes no value"};
-        };
+    OptionCursor cursor(args);
+    while (cursor.Next()) {
+        const std::string_view option = cursor.Option();
+        const auto value = [&cursor] { return cursor.Value(); };
+        const auto flag = [&cursor] { cursor.NoValue(); };
         const auto date = [&](std::string_view text) {
             const std::optional<Date> parsed = ParseDate(text);
             if (!parsed) {
@@ -113,11 +98,12 @@ Request ParseArguments(const std::vector<std::string_view>& args) {
         } else if (option == "--checks") {
             file(request.checks);
         } else if (option.starts_with("-") && option != "-") {
-            throw UsageError{"unknown option \"" + Printable(args[i]) + "\""};
+            throw UsageError{"unknown option \"" + Printable(cursor.Argument()) + "\""};
         } else if (haveFile) {
-            throw UsageError{"one periods file only, not also \"" + Printable(args[i]) + "\""};
+            throw UsageError{"one periods file only, not also \"" + Printable(cursor.Argument()) +
+                             "\""};
         } else {
-            request.periodsFile = std::string(args[i]);
+            request.periodsFile = std::string(cursor.Argument());
             haveFile = true;
         }
     }

@@ -81,4 +81,27 @@ std::string JsonQuoted(std::string_view text) {
     return out + "\"";
 }
 
+bool OptionCursor::Next() {
+    if (next_ >= args_.size()) return false;
+    at_ = next_++;
+    option_ = args_[at_];
+    joined_.reset();
+    if (const auto equals = option_.find('=');
+        option_.starts_with("--") && equals != std::string_view::npos) {
+        joined_ = option_.substr(equals + 1);
+        option_ = option_.substr(0, equals);
+    }
+    return true;
+}
+
+std::string_view OptionCursor::Value() {
+    if (joined_) return *joined_;
+    if (next_ >= args_.size()) throw UsageError{std::string(option_) + " needs a value"};
+    return args_[next_++];
+}
+
+void OptionCursor::NoValue() const {
+    if (joined_) throw UsageError{std::string(option_) + " takes no value"};
+}
+
 }  // namespace kestrel

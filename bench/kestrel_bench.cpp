@@ -35,25 +35,34 @@ using namespace kestrel;
 const std::filesystem::path kTables =
     std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo" / "Fedtaxx.tax";
 
-void BM_PayCalculation(benchmark::State& state) {
+// An employee at 18.25 an hour with two allowances and two deductions, on the demo tables and
+// the built-in New York settings.
+struct DemoPeriod {
+    DemoPeriod() {
+        ReadFederalTableFile(kTables, federal);
+        profile.HourlyRate1 = 18.25f;
+        profile.CreditUnion = 12.5f;
+        profile.KPlan = 4;
+        profile.FederalAllowances = "2";
+    }
+    PayInputs Inputs() const { return {profile, federal, state, city, nonResident}; }
+
     FederalTables federal;
-    ReadFederalTableFile(kTables, federal);
     EmployeeProfile profile = NewEmployeeProfile();
-    profile.HourlyRate1 = 18.25f;
-    profile.CreditUnion = 12.5f;
-    profile.KPlan = 4;
-    profile.FederalAllowances = "2";
-    const StateTaxSettings stateTables = NewYorkStateDefaults();
-    const CityTaxSettings cityTables = NewYorkCityDefaults();
+    const StateTaxSettings state = NewYorkStateDefaults();
+    const CityTaxSettings city = NewYorkCityDefaults();
     const NonResidentTaxSettings nonResident = NonResidentDefaults();
+};
+
+void BM_PayCalculation(benchmark::State& state) {
+    const DemoPeriod demo;
     for (auto _ : state) {
         PayPeriodEntry entry;
         entry.StrHrs = 40;
         entry.OtHrs = 3.5f;
         entry.TipsHrs = 6;
         entry.Addit = Currency::FromRaw(255000);
-        PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
-        PayResult result = ComputePay(inputs, entry);
+        PayResult result = ComputePay(demo.Inputs(), entry);
         PayDisplay shown = FormatPayResult(result);
         benchmark::DoNotOptimize(result);
         benchmark::DoNotOptimize(shown);
@@ -64,21 +73,12 @@ BENCHMARK(BM_PayCalculation);
 // The calculation alone, without the window's texts: argument 0 records nothing, as every
 // calculation but the main window's does; 1 records the working, as the main window does.
 void BM_ComputePay(benchmark::State& state) {
-    FederalTables federal;
-    ReadFederalTableFile(kTables, federal);
-    EmployeeProfile profile = NewEmployeeProfile();
-    profile.HourlyRate1 = 18.25f;
-    profile.CreditUnion = 12.5f;
-    profile.KPlan = 4;
-    profile.FederalAllowances = "2";
-    const StateTaxSettings stateTables = NewYorkStateDefaults();
-    const CityTaxSettings cityTables = NewYorkCityDefaults();
-    const NonResidentTaxSettings nonResident = NonResidentDefaults();
+    const DemoPeriod demo;
     for (auto _ : state) {
         PayPeriodEntry entry;
         entry.StrHrs = 40;
         entry.OtHrs = 3.5f;
-        PayInputs inputs{profile, federal, stateTables, cityTables, nonResident};
+        PayInputs inputs = demo.Inputs();
         CalcTrace trace;
         if (state.range(0) == 1) inputs.trace = &trace;
         PayResult result = ComputePay(inputs, entry);

@@ -36,6 +36,7 @@
 #include "printing/pay_stub.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "support/when_modal.h"
 
 extern char** environ;
 
@@ -150,19 +151,7 @@ std::string MissingForCups() {
     return {};
 }
 
-// Acts on the first modal dialog of type D once it is up.
-template <typename D>
-void WhenModal(std::function<void(D&)> act) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
-        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            act(*dialog);
-            return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(20, *poll);
-}
+using testing::WhenModal;
 
 // The words of a PDF's text, one per line: the two paths lay the same words out through
 // different PDF producers, so spacing may differ but no word may.

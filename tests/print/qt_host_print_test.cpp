@@ -22,6 +22,7 @@
 #include "platform/qt/qt_host.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "support/when_modal.h"
 
 namespace kestrel {
 namespace {
@@ -43,19 +44,7 @@ class PanelForm : public FormOf<PanelUi> {
     }
 };
 
-// Acts on the first modal dialog of type D once it is up; what it found, for the assertions.
-template <typename D>
-void WhenModal(std::function<void(D&)> act) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
-        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
-            act(*dialog);
-            return;
-        }
-        QTimer::singleShot(20, *poll);
-    };
-    QTimer::singleShot(20, *poll);
-}
+using testing::WhenModal;
 
 // Chooses "Print to File (PDF)" into `file` in the printer dialog; the file the printer took.
 std::string ChoosePdfFile(QtHost& host, const std::string& file) {
