@@ -542,11 +542,9 @@ std::string ExplainJson(const CalcTrace& trace) {
 #ifndef KESTREL_CALC_WITHOUT_MAIN
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
-    for (std::string_view arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            PrintUsage(std::cout);
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        PrintUsage(std::cout);
+        return 0;
     }
     try {
         const Request request = ParseArguments(args);

@@ -111,13 +111,6 @@ std::pair<int, int> OffsetsValue(std::string_view text) {
     return {*h, *v};
 }
 
-// Two names of one file would have the second document overwrite the first.
-bool SameFile(const std::string& first, const std::string& second) {
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(std::filesystem::absolute(first, ignored), ignored) ==
-           std::filesystem::weakly_canonical(std::filesystem::absolute(second, ignored), ignored);
-}
-
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request request;
     OptionCursor cursor(args);
@@ -293,11 +286,9 @@ std::vector<PrintJob> BuildDocuments(const Request& request) {
 
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
-    for (std::string_view arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            PrintUsage(std::cout);
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        PrintUsage(std::cout);
+        return 0;
     }
     // Fonts and PDF pages need a GUI application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -66,13 +66,6 @@ int WholeNumber(std::string_view option, std::string_view text, int lowest, int 
     return value;
 }
 
-// Two names of one file would have the PDF overwrite the workbook.
-bool SameFile(const std::string& first, const std::string& second) {
-    std::error_code ignored;
-    return std::filesystem::weakly_canonical(std::filesystem::absolute(first, ignored), ignored) ==
-           std::filesystem::weakly_canonical(std::filesystem::absolute(second, ignored), ignored);
-}
-
 Request ParseArguments(const std::vector<std::string_view>& args) {
     Request request;
     const auto period = [&request](int quarter) {
@@ -184,11 +177,9 @@ int Run(const Request& request, char* program) {
 
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
-    for (std::string_view arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            PrintUsage(std::cout);
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        PrintUsage(std::cout);
+        return 0;
     }
     try {
         return Run(ParseArguments(args), argv[0]);

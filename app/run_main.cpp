@@ -172,11 +172,9 @@ std::string TotalsJson(const std::vector<RunRow>& rows) {
 
 int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
-    for (std::string_view arg : args) {
-        if (arg == "--help" || arg == "-h") {
-            PrintUsage(std::cout);
-            return 0;
-        }
+    if (AsksForHelp(args)) {
+        PrintUsage(std::cout);
+        return 0;
     }
     Request request;
     std::vector<EmployeePeriod> periods;

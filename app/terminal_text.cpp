@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace kestrel {
 
@@ -79,6 +81,18 @@ std::string JsonQuoted(std::string_view text) {
         }
     }
     return out + "\"";
+}
+
+bool AsksForHelp(const std::vector<std::string_view>& args) {
+    for (std::string_view arg : args)
+        if (arg == "--help" || arg == "-h") return true;
+    return false;
+}
+
+bool SameFile(const std::string& first, const std::string& second) {
+    std::error_code ignored;
+    return std::filesystem::weakly_canonical(std::filesystem::absolute(first, ignored), ignored) ==
+           std::filesystem::weakly_canonical(std::filesystem::absolute(second, ignored), ignored);
 }
 
 bool OptionCursor::Next() {

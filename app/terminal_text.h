@@ -18,6 +18,11 @@ std::string MessageLines(std::string_view message);
 // A JSON string: quotes and backslashes escaped, control characters as \u00NN.
 std::string JsonQuoted(std::string_view text);
 
+// "--help" or "-h" anywhere on the command line.
+bool AsksForHelp(const std::vector<std::string_view>& args);
+// Two names of one file, so that one output would overwrite another.
+bool SameFile(const std::string& first, const std::string& second);
+
 // A mistake in a command line's options: the program prints it with its usage text.
 struct UsageError {
     std::string message;
