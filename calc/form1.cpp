@@ -359,6 +359,18 @@ PayPeriodEntry Form1::EntriesAsRead() {
     return entry;
 }
 
+PayInputs Form1::PeriodInputs(const StateTaxSettings& state, float windowAdjustment) {
+    PayInputs inputs{program_.profile, program_.federal, state, program_.citySettings,
+                     program_.nonResidentSettings};
+    inputs.ytdGross = program_.ytd.totals.Gross;
+    inputs.ytdSocialSecurity = program_.ytd.totals.SocialSecurity;
+    inputs.ytdMedicare = program_.ytd.totals.Medicare;
+    inputs.windowStateAdjustment = windowAdjustment;
+    inputs.defaultPayRate = program_.DefaultPayRate;
+    inputs.overtimeOneTimes = ui().opt1X->Value();
+    return inputs;
+}
+
 bool Form1::CalculatePay() {
     Form1Ui& u = ui();
     // Every entry must be a number before anything changes; the key filter lets "1-2" through.
@@ -404,14 +416,7 @@ bool Form1::CalculatePay() {
     StateTaxSettings fresh = program_.stateSettings;
     program_.dialogState.TakeAdjustments(fresh);
 
-    PayInputs inputs{program_.profile, program_.federal, program_.stateSettings,
-                     program_.citySettings, program_.nonResidentSettings};
-    inputs.ytdGross = program_.ytd.totals.Gross;
-    inputs.ytdSocialSecurity = program_.ytd.totals.SocialSecurity;
-    inputs.ytdMedicare = program_.ytd.totals.Medicare;
-    inputs.windowStateAdjustment = fresh.StateAdjustment;
-    inputs.defaultPayRate = program_.DefaultPayRate;
-    inputs.overtimeOneTimes = u.opt1X->Value();
+    PayInputs inputs = PeriodInputs(program_.stateSettings, fresh.StateAdjustment);
     CalcTrace trace;
     inputs.trace = &trace;
     const PayResult computed = ComputePay(inputs, entry);
@@ -488,15 +493,8 @@ void Form1::NetToGrossClick() {
     if (state.NoStateTax == 1) state = PreparedStateSettings(state, program_.profile);
     StateTaxSettings fresh = state;
     program_.dialogState.TakeAdjustments(fresh);
-    PayInputs inputs{program_.profile, program_.federal, state, program_.citySettings,
-                     program_.nonResidentSettings};
-    inputs.ytdGross = program_.ytd.totals.Gross;
-    inputs.ytdSocialSecurity = program_.ytd.totals.SocialSecurity;
-    inputs.ytdMedicare = program_.ytd.totals.Medicare;
-    inputs.windowStateAdjustment = fresh.StateAdjustment;
-    inputs.defaultPayRate = program_.DefaultPayRate;
-    inputs.overtimeOneTimes = u.opt1X->Value();
-    const auto found = NetToGross(inputs, EntriesAsRead(), *target);
+    const auto found =
+        NetToGross(PeriodInputs(state, fresh.StateAdjustment), EntriesAsRead(), *target);
     program_.federal.ClearValues();
     program_.dialogCity.Unload();
     program_.dialogState.Unload();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "calc/pay_calculation.h"
 #include "calc/payroll_records.h"
 #include "platform/form.h"
 
@@ -132,6 +133,9 @@ class Form1 : public FormOf<Form1Ui> {
     void OnLoad() override;
 
   private:
+    // What the calculation reads, from the open employee and the register, with `state` as the
+    // state settings and the State Tax window's adjustment.
+    PayInputs PeriodInputs(const StateTaxSettings& state, float windowAdjustment);
     void BuildMenus(Form1Ui& ui);
     void MoveFocus(int entry, Key key);
     void BlankFigures();
