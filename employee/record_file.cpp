@@ -146,6 +146,9 @@ std::map<std::filesystem::path, Refusal>& Refused() {
 
 std::optional<Refusal> RefusalOf(const std::filesystem::path& file) {
     const std::lock_guard<std::mutex> hold(RefusedMutex());
+    // Every read of a sound file asks; most of the time nothing was ever refused, and the full
+    // name would cost a look at the working folder each time.
+    if (Refused().empty()) return std::nullopt;
     const auto found = Refused().find(Absolute(file));
     if (found == Refused().end()) return std::nullopt;
     return found->second;
@@ -600,13 +603,16 @@ bool RecordReader::Refuse(std::string reason) {
 
 void RecordReader::NoteOutcome() {
     if (path_.empty()) return;
+    if (!error_) {
+        refused_files::Forget(path_);
+        return;
+    }
     // A folder, a pipe or a device in the file's place holds no contents to keep, and nothing
     // standing there is no file at all.
     struct stat info {};
     const bool file =
         ::lstat(path_.c_str(), &info) == 0 && (S_ISREG(info.st_mode) || S_ISLNK(info.st_mode));
-    if (error_ && !file) return;
-    if (error_) {
+    if (file) {
         refused_files::Note(path_, *error_);
         error_->disposition =
             error_->denied
@@ -614,8 +620,6 @@ void RecordReader::NoteOutcome() {
                   "the employee again."
                 : "Before a save replaces it, it will be kept as " + KeptCopyName(path_).string() +
                       ".";
-    } else {
-        refused_files::Forget(path_);
     }
 }
 
@@ -711,7 +715,7 @@ void Note(const std::filesystem::path& file, const ReadError& error) {
 
 void Forget(const std::filesystem::path& file) {
     const std::lock_guard<std::mutex> hold(RefusedMutex());
-    Refused().erase(Absolute(file));
+    if (!Refused().empty()) Refused().erase(Absolute(file));
 }
 
 bool Contains(const std::filesystem::path& file) {

@@ -324,8 +324,33 @@ std::optional<std::uint64_t> RoundDecimal(const DecimalParts& parts, int decimal
     return result;
 }
 
+// Whether `text` is already in the plain form from_chars reads: "-12.5", "7", ".25", with at least
+// one digit and nothing else. Most numbers in the files are, and need no copy.
+bool IsPlainDecimal(std::string_view text) {
+    std::size_t i = !text.empty() && text.front() == '-' ? 1 : 0;
+    bool digit = false;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (IsDigit(text[i])) {
+            digit = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
 template <typename T>
 std::optional<T> StrictFloating(std::string_view text) {
+    if (IsPlainDecimal(text)) {
+        T value{};
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        // Out of range is told apart (too small is zero) the long way.
+        if (error == std::errc{} && end == text.data() + text.size() && std::isfinite(value))
+            return value;
+    }
     const auto parts = ParseStrict(text);
     if (!parts) return std::nullopt;
     T value{};
