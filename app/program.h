@@ -87,6 +87,8 @@ class Program {
     bool quitting = false;
     // Batch programs calculate without the save that ends every calculation on the desktop.
     bool saveEachCalculation = true;
+    // Batch programs that never show the Explain window calculate without recording the working.
+    bool explainEachCalculation = true;
     // While an employee is being opened: a damaged profile file has been reported already.
     bool profileDamageReported = false;
     // Marks ActiveUser as open in this copy of the program, for other running copies to see.

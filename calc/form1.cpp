@@ -418,7 +418,7 @@ bool Form1::CalculatePay() {
 
     PayInputs inputs = PeriodInputs(program_.stateSettings, fresh.StateAdjustment);
     CalcTrace trace;
-    inputs.trace = &trace;
+    if (program_.explainEachCalculation) inputs.trace = &trace;
     const PayResult computed = ComputePay(inputs, entry);
     if (const auto source = UnrepresentableSource(computed, program_.profile)) {
         // Refused before anything is shown or saved: the files keep what they held.
