@@ -215,16 +215,15 @@ int main(int argc, char** argv) {
     if (request.stubs) actions.stubs = &stubs;
     if (request.checks) actions.checks = &checks;
 
-    std::optional<FolderSweptOnce> swept;
-    if (request.post) swept.emplace(".");
     std::vector<RunRow> rows;
     std::set<std::string> named;
     std::string employees;
-    for (const EmployeePeriod& period : periods) {
+    for (const EmployeePeriod& period : periods)
         named.insert(period.employee);
-        rows.push_back(RunEmployee(period.employee, period.period, settings, actions));
-        employees += (employees.empty() ? "[\n  " : ",\n  ") + NestedJson(RowJson(rows.back()));
-    }
+    RunEmployees(periods, settings, actions, [&](std::size_t, RunRow&& row) {
+        employees += (employees.empty() ? "[\n  " : ",\n  ") + NestedJson(RowJson(row));
+        rows.push_back(std::move(row));
+    });
     employees += employees.empty() ? "[]" : "\n]";
 
     bool allDone = TotalsOf(rows).refused == 0;

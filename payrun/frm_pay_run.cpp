@@ -9,7 +9,6 @@
 #include "employee/pay_period.h"
 #include "employee/profile_files.h"
 #include "platform/numbers.h"
-#include "platform/safe_file.h"
 #include "ytd/year_to_date.h"
 
 namespace kestrel {
@@ -221,17 +220,21 @@ RunSettings frmPayRun::Settings() {
 }
 
 void frmPayRun::RunAll(const RunActions& actions, const std::vector<std::string>& skip) {
-    const RunSettings settings = Settings();
-    std::optional<FolderSweptOnce> swept;
-    if (actions.post) swept.emplace(".");
+    std::vector<EmployeePeriod> periods;
+    std::vector<std::size_t> rowOf;
     for (std::size_t r = 0; r < employees_.size(); ++r) {
         if (r < skip.size() && !skip[r].empty()) {
             results_[r] = RunRow{employees_[r], std::nullopt, skip[r], 0};
+            ShowRow(r);
         } else {
-            results_[r] = RunEmployee(employees_[r], PeriodOf(r), settings, actions);
+            periods.push_back({employees_[r], PeriodOf(r)});
+            rowOf.push_back(r);
         }
-        ShowRow(r);
     }
+    RunEmployees(periods, Settings(), actions, [&](std::size_t k, RunRow&& row) {
+        results_[rowOf[k]] = std::move(row);
+        ShowRow(rowOf[k]);
+    });
     ShowTotals();
 }
 

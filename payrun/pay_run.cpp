@@ -1,14 +1,21 @@
 #include "payrun/pay_run.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <exception>
 #include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
 #include <system_error>
+#include <thread>
 
 #include "app/program.h"
 #include "employee/employee_files.h"
 #include "employee/employee_lock.h"
 #include "employee/employee_name.h"
 #include "employee/profile_files.h"
+#include "platform/safe_file.h"
 #include "platform/scripted_host.h"
 #include "printing/pay_stub.h"
 #include "printing/paycheck.h"
@@ -50,6 +57,7 @@ void WithCalculated(RunRow& row, const RunPeriod& period, const RunSettings& set
     // The run writes only what it is asked to: the calculation's save of the whole file set is
     // the desktop's, not the run's.
     program.saveEachCalculation = false;
+    program.explainEachCalculation = false;
     program.Start();
     program.ActiveUser = name;
     // A partly read file set would give wrong figures without a word.
@@ -192,6 +200,136 @@ RunRow RunEmployee(const std::string& name, const RunPeriod& period, const RunSe
         if (row.refusal.empty() && actions.checks) Print(row, program, host, true, *actions.checks);
     });
     return row;
+}
+
+namespace {
+
+// A row done by a thread of the run, waiting for its turn to be told.
+struct Finished {
+    RunRow row;
+    std::optional<PrintJob> stubs;
+    std::optional<PrintJob> checks;
+    std::exception_ptr failure;
+};
+
+// More threads than this gain nothing: the saves' waits for the disk are shared by all of them.
+constexpr std::size_t kMostRunThreads = 8;
+
+std::size_t RunThreads(const std::vector<EmployeePeriod>& periods) {
+    std::set<std::string_view> names;
+    for (const EmployeePeriod& period : periods)
+        if (!names.insert(period.employee).second) return 1;
+    const std::size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    return std::max<std::size_t>(1, std::min({cores, kMostRunThreads, periods.size()}));
+}
+
+}  // namespace
+
+void RunEmployees(const std::vector<EmployeePeriod>& periods, const RunSettings& settings,
+                  const RunActions& actions,
+                  const std::function<void(std::size_t, RunRow&&)>& done) {
+    const std::size_t count = periods.size();
+    const std::size_t threads = RunThreads(periods);
+    const auto oneByOne = [&] {
+        std::optional<FolderSweptOnce> swept;
+        if (actions.post) swept.emplace(".");
+        for (std::size_t index = 0; index < count; ++index) {
+            const EmployeePeriod& period = periods[index];
+            done(index, RunEmployee(period.employee, period.period, settings, actions));
+        }
+    };
+    if (threads == 1) {
+        oneByOne();
+        return;
+    }
+    // How far the threads may get ahead of `done`; the rows and pages between are held.
+    const std::size_t ahead = 4 * threads;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<std::size_t, Finished> ready;
+    std::size_t taken = 0;
+    std::size_t told = 0;
+    bool stop = false;
+
+    const auto work = [&] {
+        std::optional<FolderSweptOnce> swept;
+        if (actions.post) swept.emplace(".");
+        for (;;) {
+            std::size_t index = 0;
+            {
+                std::unique_lock<std::mutex> hold(mutex);
+                changed.wait(hold, [&] { return stop || taken >= count || taken < told + ahead; });
+                if (stop || taken >= count) return;
+                index = taken++;
+            }
+            Finished finished;
+            try {
+                RunActions mine = actions;
+                if (actions.stubs) mine.stubs = &finished.stubs.emplace();
+                if (actions.checks) mine.checks = &finished.checks.emplace();
+                const EmployeePeriod& period = periods[index];
+                finished.row = RunEmployee(period.employee, period.period, settings, mine);
+            } catch (...) {
+                finished.failure = std::current_exception();
+            }
+            {
+                const std::lock_guard<std::mutex> hold(mutex);
+                ready.emplace(index, std::move(finished));
+            }
+            changed.notify_all();
+        }
+    };
+
+    std::exception_ptr failure;
+    {
+        std::vector<std::jthread> workers;
+        // Whatever ends the telling, the threads are stopped and joined before this returns.
+        struct Stop {
+            std::mutex& mutex;
+            std::condition_variable& changed;
+            bool& stop;
+            ~Stop() {
+                {
+                    const std::lock_guard<std::mutex> hold(mutex);
+                    stop = true;
+                }
+                changed.notify_all();
+            }
+        };
+        const Stop stopping{mutex, changed, stop};
+        try {
+            for (std::size_t t = 0; t < threads; ++t)
+                workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No thread to be had: the threads there are do the run, or this one does.
+            if (workers.empty()) {
+                oneByOne();
+                return;
+            }
+        }
+        for (std::size_t index = 0; index < count; ++index) {
+            Finished finished;
+            {
+                std::unique_lock<std::mutex> hold(mutex);
+                changed.wait(hold, [&] { return ready.contains(index); });
+                auto found = ready.find(index);
+                finished = std::move(found->second);
+                ready.erase(found);
+                ++told;
+            }
+            changed.notify_all();
+            if (finished.failure) {
+                failure = finished.failure;
+                break;
+            }
+            if (finished.stubs && !finished.stubs->Steps().empty())
+                actions.stubs->Append(*finished.stubs);
+            if (finished.checks && !finished.checks->Steps().empty())
+                actions.checks->Append(*finished.checks);
+            done(index, std::move(finished.row));
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
 }
 
 RunTotals TotalsOf(const std::vector<RunRow>& rows) {

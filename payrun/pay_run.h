@@ -1,9 +1,9 @@
-// The pay run: every employee of the working folder through the one-employee path, one at a time.
-// Each employee is loaded into a program of its own, as File, Open loads it, its entries go into
-// that program's main window and Calculate runs there; whatever is posted or printed is done by
-// the register view and the print commands of that same program. The program is gone before the
-// next employee is taken, so nothing of one employee reaches the next and a run of a thousand
-// employees holds no more than a run of one.
+// The pay run: every employee of the working folder through the one-employee path. Each employee
+// is loaded into a program of its own, as File, Open loads it, its entries go into that program's
+// main window and Calculate runs there; whatever is posted or printed is done by the register view
+// and the print commands of that same program. The program is gone before its thread takes the
+// next employee, so nothing of one employee reaches another and a run of a thousand employees
+// holds no more than a run of a few.
 #pragma once
 
 #include <array>
@@ -109,6 +109,23 @@ struct RunActions {
 // further.
 RunRow RunEmployee(const std::string& name, const RunPeriod& period, const RunSettings& settings,
                    const RunActions& actions = {});
+
+// One row of a run: whom, and the period.
+struct EmployeePeriod {
+    std::string employee;
+    RunPeriod period;
+};
+
+// Every period as RunEmployee does it, the employees shared out among the machine's cores: each
+// employee is a program of its own and files of its own, and a thousand of them one after the
+// other would keep a core idle. `done` hears of each row on the calling thread, in the order of
+// `periods`, as soon as that row and every one before it are done; printed pages join `actions`'
+// jobs in that order too. A run naming an employee twice is done one employee at a time, in
+// order. A failure thrown for one employee stops the run and is thrown again here, after the rows
+// before it.
+void RunEmployees(const std::vector<EmployeePeriod>& periods, const RunSettings& settings,
+                  const RunActions& actions,
+                  const std::function<void(std::size_t, RunRow&&)>& done);
 
 RunTotals TotalsOf(const std::vector<RunRow>& rows);
 

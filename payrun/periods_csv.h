@@ -11,11 +11,6 @@
 
 namespace kestrel {
 
-struct EmployeePeriod {
-    std::string employee;
-    RunPeriod period;
-};
-
 // The header's columns beside "employee": the entries by their names, and "ot2x", 0 for "(1X)"
 // and 1 for "(2X)". A column left out, or a field left empty, is 0.
 std::string PeriodsCsvColumns();

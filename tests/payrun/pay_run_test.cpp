@@ -4,6 +4,7 @@
 // entries, Calculate, and a click on the week number closed with Yes, in a copy of the folder.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -13,6 +14,7 @@
 #include "employee/employee_files.h"
 #include "employee/frm_save_user.h"
 #include "payrun/pay_run.h"
+#include "platform/print_model.h"
 #include "platform/scripted_host.h"
 #include "support/temp_dir.h"
 #include "ytd/year_to_date.h"
@@ -161,14 +163,40 @@ TEST(PayRun, GivesTheFiguresAndPostingsOfTheOneEmployeePath) {
     EXPECT_EQ(names.front(), "Gen0");
     EXPECT_EQ(names.back(), "Worker2");
     RunSettings settings{"02/25/05", Date{2005, 2, 25}};
-    std::vector<RunRow> calculated;
+    std::vector<EmployeePeriod> periods;
     for (std::size_t i = 0; i < names.size(); ++i)
-        calculated.push_back(RunEmployee(names[i], PeriodOf(i), settings));
+        periods.push_back({names[i], PeriodOf(i)});
+    // The employees are shared out among threads; the rows and the pages still come in order.
+    const auto run = [&](const RunActions& actions) {
+        std::vector<RunRow> rows;
+        RunEmployees(periods, settings, actions, [&](std::size_t index, RunRow&& row) {
+            EXPECT_EQ(index, rows.size());
+            rows.push_back(std::move(row));
+        });
+        return rows;
+    };
+    PrintJob stubs;
+    const std::vector<RunRow> calculated = run({.stubs = &stubs});
     const auto before = testing::FolderContents();
-    std::vector<RunRow> posted;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        posted.push_back(RunEmployee(names[i], PeriodOf(i), settings, {.post = true}));
+    const std::vector<RunRow> posted = run({.post = true});
     const auto after = testing::FolderContents();
+    std::vector<std::string> pages{""};
+    for (const char c : PlainText(stubs)) {
+        if (c == '\f') {
+            pages.emplace_back();
+        } else {
+            pages.back().push_back(c);
+        }
+    }
+    ASSERT_GE(pages.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // "Gen1" is not "Gen10".
+        bool named = false;
+        for (auto at = pages[i].find(names[i]); at != std::string::npos && !named;
+             at = pages[i].find(names[i], at + 1))
+            named = !std::isdigit(static_cast<unsigned char>(pages[i][at + names[i].size()]));
+        EXPECT_TRUE(named) << names[i] << " on page " << i;
+    }
 
     fs::current_path("../desk");
     std::set<double> stateTaxes;

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
@@ -113,10 +114,18 @@ TEST(PostingKilled, LeavesEveryRegisterAsItWasOrWithItsNewRow) {
             EXPECT_TRUE(asItWas || withItsRow) << folder << " " << Name(i);
             posted += withItsRow ? 1 : 0;
         }
-        // The run goes in the file's order: what was posted is a beginning of it.
-        for (int i = 0; i < kEmployees; ++i)
-            EXPECT_EQ(Register(folder, i) == Register("whole", i), i < posted)
-                << folder << " " << i;
+        // The run takes the employees in the file's order, a few threads at once, none more than
+        // four employees a thread ahead of the first one not yet done: what was posted is a
+        // beginning of the file and a few beyond it.
+        int firstLeft = 0;
+        while (firstLeft < kEmployees &&
+               Register(folder, firstLeft) == Register("whole", firstLeft))
+            ++firstLeft;
+        const int threads =
+            static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1U, 8U));
+        for (int i = firstLeft + 4 * threads; i < kEmployees; ++i)
+            EXPECT_EQ(Register(folder, i), Register("before", i)) << folder << " " << i;
+        EXPECT_LE(posted - firstLeft, 4 * threads) << folder;
     }
     EXPECT_GT(cutShort, 0);
 }
