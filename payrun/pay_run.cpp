@@ -230,9 +230,10 @@ void RunEmployees(const std::vector<EmployeePeriod>& periods, const RunSettings&
                   const std::function<void(std::size_t, RunRow&&)>& done) {
     const std::size_t count = periods.size();
     const std::size_t threads = RunThreads(periods);
+    // Swept here, before any thread saves; the threads take it as done.
+    std::optional<FolderSweptOnce> swept;
+    if (actions.post) swept.emplace(".");
     const auto oneByOne = [&] {
-        std::optional<FolderSweptOnce> swept;
-        if (actions.post) swept.emplace(".");
         for (std::size_t index = 0; index < count; ++index) {
             const EmployeePeriod& period = periods[index];
             done(index, RunEmployee(period.employee, period.period, settings, actions));
@@ -252,8 +253,8 @@ void RunEmployees(const std::vector<EmployeePeriod>& periods, const RunSettings&
     bool stop = false;
 
     const auto work = [&] {
-        std::optional<FolderSweptOnce> swept;
-        if (actions.post) swept.emplace(".");
+        std::optional<FolderSweptOnce> marked;
+        if (actions.post) marked.emplace(".", FolderSweptOnce::Sweep::AlreadySwept);
         for (;;) {
             std::size_t index = 0;
             {

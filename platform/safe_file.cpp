@@ -94,8 +94,9 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder,
     RemoveAbandoned(folder, [&](std::string_view entry) { return IsTemporaryOf(entry, prefix); });
 }
 
-FolderSweptOnce::FolderSweptOnce(const std::filesystem::path& folder) : previous_(sweptFolder) {
-    RemoveAbandoned(folder, IsAnyTemporary);
+FolderSweptOnce::FolderSweptOnce(const std::filesystem::path& folder, Sweep sweep)
+    : previous_(sweptFolder) {
+    if (sweep == Sweep::Now) RemoveAbandoned(folder, IsAnyTemporary);
     sweptFolder = AbsoluteFolder(folder);
 }
 
@@ -137,6 +138,15 @@ int TemporaryFile::Create(const std::filesystem::path& target, int& error) {
         // rename to learn whether the data reached the disk.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
             // Another write's clean-up took it between our create and our lock; it will go.
+            ::close(fd);
+            continue;
+        }
+        // Or took it, removed it and let go, all before our lock: the name is gone, or names
+        // another file now, and a rename of it would fail.
+        struct stat mine {};
+        struct stat named {};
+        if (::fstat(fd, &mine) != 0 || ::lstat(name.c_str(), &named) != 0 ||
+            mine.st_ino != named.st_ino || mine.st_dev != named.st_dev) {
             ::close(fd);
             continue;
         }

@@ -34,7 +34,10 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder,
 // meanwhile are removed by a later save, as ever.
 class FolderSweptOnce {
   public:
-    explicit FolderSweptOnce(const std::filesystem::path& folder);
+    // `AlreadySwept`: another thread of the batch swept the folder just before; sweeping it again
+    // while that thread saves would only race with its writes.
+    enum class Sweep { Now, AlreadySwept };
+    explicit FolderSweptOnce(const std::filesystem::path& folder, Sweep sweep = Sweep::Now);
     ~FolderSweptOnce();
     FolderSweptOnce(const FolderSweptOnce&) = delete;
     FolderSweptOnce& operator=(const FolderSweptOnce&) = delete;
