@@ -183,14 +183,32 @@ void BM_FullSave(benchmark::State& state) {
 }
 BENCHMARK(BM_FullSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Every folder of thousands of files the benchmarks make is removed only when all have run. On a
+// file system without a journal, making a file looks past every inode freed in the last half
+// minute, so removing one benchmark's files just before the next would charge the next for them.
+std::vector<std::filesystem::path>& FoldersToRemove() {
+    static std::vector<std::filesystem::path> folders;
+    return folders;
+}
+
+// A new empty folder of this process under the temporary folder.
+std::filesystem::path NewBenchFolder(const std::string& name) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("kestrel-bench-" + name + "-" + std::to_string(::getpid()) + "-" +
+         std::to_string(FoldersToRemove().size()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    FoldersToRemove().push_back(folder);
+    return folder;
+}
+
 // A folder of 1,000 weekly registers, every week of 2005 posted, written by the register's own
 // writer: the employer's quarter reads and adds up all of them.
 class ThousandRegisters {
   public:
     ThousandRegisters() : previous_(std::filesystem::current_path()) {
-        folder_ = std::filesystem::temp_directory_path() / "kestrel-bench-registers";
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
+        folder_ = NewBenchFolder("registers");
         std::filesystem::current_path(folder_);
         for (int employee = 0; employee < 1000; ++employee) {
             YtdRegister ytd;
@@ -212,11 +230,7 @@ class ThousandRegisters {
             if (!records.Commit()) ok_ = false;
         }
     }
-    ~ThousandRegisters() {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    ~ThousandRegisters() { std::filesystem::current_path(previous_); }
     ThousandRegisters(const ThousandRegisters&) = delete;
     ThousandRegisters& operator=(const ThousandRegisters&) = delete;
     bool Ok() const { return ok_; }
@@ -246,8 +260,7 @@ BENCHMARK(BM_EmployerQuarter1000Registers)->Unit(benchmark::kMillisecond)->UseRe
 class PayRunFolder {
   public:
     explicit PayRunFolder(int count) : previous_(std::filesystem::current_path()) {
-        folder_ = std::filesystem::temp_directory_path() / "kestrel-bench-payrun";
-        std::filesystem::remove_all(folder_);
+        folder_ = NewBenchFolder("payrun");
         std::filesystem::create_directories(folder_ / "registers");
         const std::filesystem::path demo =
             std::filesystem::path(KESTREL_SOURCE_DIR) / "data" / "demo";
@@ -271,11 +284,7 @@ class PayRunFolder {
         period_.entries[3] = "2";
         std::filesystem::current_path(folder_);
     }
-    ~PayRunFolder() {
-        std::filesystem::current_path(previous_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    ~PayRunFolder() { std::filesystem::current_path(previous_); }
     PayRunFolder(const PayRunFolder&) = delete;
     PayRunFolder& operator=(const PayRunFolder&) = delete;
 
@@ -385,5 +394,9 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    for (const std::filesystem::path& folder : FoldersToRemove()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
     return 0;
 }
