@@ -216,7 +216,9 @@ RunPeriod frmPayRun::PeriodOf(std::size_t row) {
 }
 
 RunSettings frmPayRun::Settings() {
-    return RunSettings{ui().txtWeekEnd->Text(), GetHost().Today()};
+    RunSettings settings{ui().txtWeekEnd->Text(), GetHost().Today()};
+    settings.startedFrom = &program_.employeeLock;
+    return settings;
 }
 
 void frmPayRun::RunAll(const RunActions& actions, const std::vector<std::string>& skip) {

@@ -193,6 +193,15 @@ RunRow RunEmployee(const std::string& name, const RunPeriod& period, const RunSe
                           " and has not finished. Nothing was posted.";
             return row;
         }
+        // Its Year To Date window there would write its own rows over the posting on saving.
+        const EmployeeLock unmarked;
+        if ((settings.startedFrom != nullptr ? *settings.startedFrom : unmarked)
+                .OpenElsewhere(name)) {
+            row.refusal = name +
+                          " is open in another running copy of Kestrel. Nothing was posted; close "
+                          "the employee there, then post again.";
+            return row;
+        }
     }
     WithCalculated(row, period, settings, [&](Program& program, ScriptedHost& host) {
         if (actions.post) Post(row, program, host, actions.overwrite);

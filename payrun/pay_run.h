@@ -22,6 +22,7 @@
 
 namespace kestrel {
 
+class EmployeeLock;
 class Program;
 
 // One employee's period as the main window's entries would hold it.
@@ -43,6 +44,9 @@ struct RunSettings {
     // How long a posting waits for a save of the employee in another running copy to end before
     // the employee is skipped.
     std::chrono::milliseconds lockPatience = std::chrono::seconds(10);
+    // The mark of the program the run is started from, whose own open employee is not open
+    // elsewhere; none for a run of its own.
+    const EmployeeLock* startedFrom = nullptr;
 };
 
 struct RunFigures {

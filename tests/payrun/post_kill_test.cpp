@@ -169,6 +169,15 @@ TEST(PostingLocked, WaitsForAnotherCopysSaveAndSkipsTheEmployeeIfItGoesOn) {
         EXPECT_NE(row.refusal.find("is saving " + Name(0)), std::string::npos) << row.refusal;
         EXPECT_EQ(Register(".", 0), before);
     }
+    // Open in another copy, whose register view would save over the posting: refused. The copy
+    // the run is started from does not count its own open employee.
+    EmployeeLock open;
+    ASSERT_TRUE(open.MarkOpen(Name(0)));
+    const RunRow refused = RunEmployee(Name(0), period, settings, {.post = true});
+    EXPECT_NE(refused.refusal.find("is open in another running copy"), std::string::npos)
+        << refused.refusal;
+    EXPECT_EQ(Register(".", 0), before);
+    settings.startedFrom = &open;
     const RunRow row = RunEmployee(Name(0), period, settings, {.post = true});
     EXPECT_EQ(row.refusal, "");
     EXPECT_EQ(row.postedRow, 5);
