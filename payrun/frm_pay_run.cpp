@@ -86,6 +86,8 @@ void frmPayRun::OpenWindow() {
 
 void frmPayRun::BuildUi(frmPayRunUi& ui) {
     SetCaption("Pay Run");
+    std::error_code noFolder;
+    folder_ = std::filesystem::current_path(noFolder);
     employees_ = FolderEmployees();
     results_.assign(employees_.size(), RunRow{});
     const int width = GridWidth();
@@ -286,6 +288,7 @@ void frmPayRun::ShowTotals() {
 }
 
 void frmPayRun::cmdFill_Click() {
+    if (!StillInFolder()) return;
     frmPayRunUi& u = ui();
     const std::string week = u.txtWeekEnd->Text();
     if (const auto problem = FileNamePartProblem(week, "a week-ending date")) {
@@ -314,11 +317,25 @@ void frmPayRun::cmdFill_Click() {
     }
 }
 
+bool frmPayRun::StillInFolder() {
+    std::error_code noFolder;
+    const std::filesystem::path now = std::filesystem::current_path(noFolder);
+    if (now == folder_) return true;
+    ShowMessage(GetHost(),
+                "This window lists the employees of " + folder_.string() +
+                    ", but the working folder is now " + now.string() +
+                    ".\r\nClose it and open Pay Run again.\r\nNothing was done.",
+                MsgIcon::Warning);
+    return false;
+}
+
 void frmPayRun::cmdCalculate_Click() {
+    if (!StillInFolder()) return;
     RunAll({});
 }
 
 void frmPayRun::cmdPost_Click() {
+    if (!StillInFolder()) return;
     // An open register view would write its own rows over a posting when it is saved.
     if (!CloseYearToDate(program_)) return;
     std::vector<std::string> skip(employees_.size());
@@ -361,6 +378,7 @@ void frmPayRun::cmdPost_Click() {
 }
 
 void frmPayRun::Print(bool checks) {
+    if (!StillInFolder()) return;
     const std::string week = ui().txtWeekEnd->Text();
     const std::string document = checks ? ChecksDocumentName(week) : StubsDocumentName(week);
     if (!GetHost().ChoosePrinter(document)) return;

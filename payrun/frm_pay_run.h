@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -82,8 +83,12 @@ class frmPayRun : public FormOf<frmPayRunUi> {
     void ShowRow(std::size_t row);
     void ShowTotals();
     void Print(bool checks);
+    // False, after saying so, when File, Open has since moved to another working folder: the rows
+    // are another folder's employees, and an employee of the same name there is somebody else.
+    bool StillInFolder();
 
     Program& program_;
+    std::filesystem::path folder_;
     std::vector<std::string> employees_;
     std::vector<RunRow> results_;
 };

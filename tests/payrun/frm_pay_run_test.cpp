@@ -170,5 +170,33 @@ TEST_F(PayRunWindow, PrintsEveryStubAndEveryCheckAsOneJobEach) {
     EXPECT_EQ(u.lbSummary->Caption(), "2 done, 1 skipped.");
 }
 
+TEST_F(PayRunWindow, DoesNothingOnceFileOpenHasMovedToAnotherFolder) {
+    // Another folder with employees of the same names, who are other people.
+    fs::create_directory("elsewhere");
+    fs::copy(testing::DemoFolder(), "elsewhere");
+    fs::current_path("elsewhere");
+    const auto before = testing::FolderContents();
+    frmPayRunUi& u = Ui();
+    u.txtWeekEnd->SetText("02/25/05");
+    u.rows[1].txtEntry[0]->SetText("40");
+    for (CommandButton* button : {u.cmdFill, u.cmdCalculate, u.cmdPost, u.cmdStubs}) {
+        host.messages.clear();
+        button->UserClick();
+        ASSERT_EQ(host.messages.size(), 1u) << button->Name();
+        EXPECT_NE(host.messages[0].text.find("open Pay Run again"), std::string::npos);
+        EXPECT_EQ(Status(1)->Caption(), "") << button->Name();
+    }
+    EXPECT_TRUE(host.printerDialogs.empty());
+    EXPECT_EQ(testing::FolderContents(), before);
+    // Opened again, it lists this folder's employees and runs here.
+    host.messages.clear();
+    program.form1.ui().mnuPayRun->UserClick();
+    EXPECT_EQ(program.payRun.Employees(), (std::vector<std::string>{"Worker1", "Worker2"}));
+    Ui().rows[0].txtEntry[0]->SetText("40");
+    Ui().cmdCalculate->UserClick();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_NE(Ui().rows[0].lbNet->Caption(), "");
+}
+
 }  // namespace
 }  // namespace kestrel
